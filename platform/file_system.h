@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/owned_handle.h"
+
+namespace platform {
+
+// File attribute bits with the numbers Windows uses.
+namespace attr {
+inline constexpr std::uint32_t kReadOnly = 0x1;
+inline constexpr std::uint32_t kHidden = 0x2;
+inline constexpr std::uint32_t kSystem = 0x4;
+inline constexpr std::uint32_t kDirectory = 0x10;
+inline constexpr std::uint32_t kArchive = 0x20;
+inline constexpr std::uint32_t kNormal = 0x80;
+// What GetFileAttributesA answers for a path that names nothing.
+inline constexpr std::uint32_t kInvalid = 0xFFFFFFFF;
+}  // namespace attr
+
+// MAX_PATH: the size of the fixed path buffers, terminator included.
+inline constexpr std::uint32_t kMaxPath = 260;
+
+// One entry of a folder listing (the parts of WIN32_FIND_DATAA the setup reads).
+struct FindData {
+  std::uint32_t attributes = 0;
+  std::string fileName;  // a bare name, at most 259 bytes
+  std::uint64_t size = 0;
+};
+
+class FileSystem;
+
+// An open folder listing; closing it is FindClose.
+using FindHandle = OwnedHandle<FileSystem>;
+
+// The file-system side of kernel32, shell32 and the C runtime that the setup calls. Paths are
+// narrow strings in the ANSI code page. Each method behaves as the function noted beside it.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // FindFirstFileA(pattern, &data): on success the listing is open and data holds its first
+  // entry. A pattern ending in a backslash finds nothing.
+  virtual bool FindFirst(const char* pattern, FindHandle& listing, FindData& data) = 0;
+
+  // FindNextFileA(listing, &data): false when no entry is left.
+  virtual bool FindNext(FindHandle& listing, FindData& data) = 0;
+
+  // CopyFileA(source, destination, failIfExists). The copy takes the source's attributes.
+  // Fails on a missing source, a missing destination folder, and a destination that exists
+  // and is read-only or hidden.
+  virtual bool Copy(const char* source, const char* destination, bool failIfExists) = 0;
+
+  // CreateDirectoryA(path, NULL): one level; fails if the path exists.
+  virtual bool CreateFolder(const char* path) = 0;
+
+  // _mkdir(path): 0 on success, -1 on failure (one level; fails if the path exists).
+  virtual int MakeFolder(const char* path) = 0;
+
+  // GetFileAttributesA: attr::kInvalid for a path that names nothing.
+  virtual std::uint32_t GetAttributes(const char* path) = 0;
+
+  // SetFileAttributesA.
+  virtual bool SetAttributes(const char* path, std::uint32_t attributes) = 0;
+
+  // _access(path, mode): 0 when the path exists (mode 0) or allows the access asked for
+  // (2 writing, 4 reading, 6 both); -1 otherwise.
+  virtual int Access(const char* path, int mode) = 0;
+
+  // GetModuleFileNameA(NULL, buffer, size): the length copied without the NUL. When the path
+  // does not fit, the result is `size` and the buffer holds a cut, NUL-terminated path.
+  virtual std::uint32_t GetModulePath(char* buffer, std::uint32_t size) = 0;
+
+  // GetCurrentDirectoryA(size, buffer): the length without the NUL; when it does not fit, the
+  // size needed with the NUL, and the buffer is left alone.
+  virtual std::uint32_t GetCurrentFolder(std::uint32_t size, char* buffer) = 0;
+
+  // GetEnvironmentVariableA(name, buffer, size): the length without the NUL; when it does not
+  // fit, the size needed with the NUL; 0 when the variable is not set (or is empty).
+  virtual std::uint32_t GetEnvironment(const char* name, char* buffer, std::uint32_t size) = 0;
+
+  // SHGetFolderPathA(NULL, CSIDL_APPDATA, NULL, 0, path): the user's application-data folder.
+  virtual bool GetAppDataFolder(char (&path)[kMaxPath]) = 0;
+
+ protected:
+  FindHandle MakeListing(std::uintptr_t handle) { return FindHandle(this, handle); }
+
+ private:
+  friend class OwnedHandle<FileSystem>;
+  // FindClose.
+  virtual void ReleaseHandle(std::uintptr_t handle) = 0;
+};
+
+}  // namespace platform

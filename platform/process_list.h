@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/owned_handle.h"
+
+namespace platform {
+
+// One record of a process snapshot (the part of PROCESSENTRY32 the setup reads).
+struct ProcessEntry {
+  std::string exeFile;  // szExeFile: the bare executable file name
+};
+
+class ProcessList;
+
+// A Tool Help snapshot; closing it is CloseHandle.
+using ProcessSnapshot = OwnedHandle<ProcessList>;
+
+// The Tool Help process walk of kernel32.
+class ProcessList {
+ public:
+  virtual ~ProcessList() = default;
+
+  // CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0): false when no snapshot can be taken.
+  virtual bool TakeSnapshot(ProcessSnapshot& snapshot) = 0;
+
+  // Process32First: false when the snapshot holds no record.
+  virtual bool First(ProcessSnapshot& snapshot, ProcessEntry& entry) = 0;
+
+  // Process32Next: false when no record is left.
+  virtual bool Next(ProcessSnapshot& snapshot, ProcessEntry& entry) = 0;
+
+ protected:
+  ProcessSnapshot MakeSnapshot(std::uintptr_t handle) { return ProcessSnapshot(this, handle); }
+
+ private:
+  friend class OwnedHandle<ProcessList>;
+  virtual void ReleaseHandle(std::uintptr_t handle) = 0;
+};
+
+}  // namespace platform

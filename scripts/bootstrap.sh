@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what building and testing the setup needs on Debian 12, if it is missing:
+# the build tools, both mingw-w64 cross compilers, 64-bit Wine, Xvfb, a CJK font, ImageMagick
+# and the zh_CN.UTF-8 locale that Chinese file names under Wine need. Quick when all is there.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb xdotool fonts-wqy-zenhei
+  imagemagick locales clang)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo=(sudo)
+fi
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "bootstrap: installing ${missing[*]}"
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq \
+    "${missing[@]}" >/dev/null
+fi
+
+# Wine's Unix side needs the glibc locale itself, or Chinese file names fail.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+  echo "bootstrap: generating the zh_CN.UTF-8 locale"
+  "${sudo[@]}" localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+fi
