@@ -10,7 +10,7 @@ namespace {
 
 TEST(FormatPath, WritesTheTextWhenItFitsUpTo259Characters) {
   char path[kPathBufferSize];
-  EXPECT_EQ(FormatPath(path, "%s\\Fonts", "C:\\Program Files\\AutoCAD 2010"), 36);
+  EXPECT_EQ(FormatPath(path, "%s\\Fonts", "C:\\Program Files\\AutoCAD 2010"), 35);
   EXPECT_STREQ(path, "C:\\Program Files\\AutoCAD 2010\\Fonts");
 
   const std::string longest(259 - 6, 'x');

@@ -1,0 +1,136 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/memory/memory_file_system_paths.h"
+#include "platform/memory/memory_file_tree.h"
+
+namespace platform {
+
+// The Win32 error codes a failed call leaves behind, as GetLastError would answer them.
+namespace fs_error {
+inline constexpr std::uint32_t kFileNotFound = 2;
+inline constexpr std::uint32_t kPathNotFound = 3;
+inline constexpr std::uint32_t kAccessDenied = 5;
+inline constexpr std::uint32_t kInvalidHandle = 6;
+inline constexpr std::uint32_t kNoMoreFiles = 18;
+inline constexpr std::uint32_t kSharingViolation = 32;
+inline constexpr std::uint32_t kFileExists = 80;
+inline constexpr std::uint32_t kInsufficientBuffer = 122;
+inline constexpr std::uint32_t kInvalidName = 123;
+inline constexpr std::uint32_t kAlreadyExists = 183;
+inline constexpr std::uint32_t kEnvVarNotFound = 203;
+}  // namespace fs_error
+
+// A whole machine's file system in memory, with Windows' rules for paths, copies and
+// listings. Roots are drives ("C:") and UNC shares ("\\server\share"); names are compared
+// without regard to case and kept as they were first written. Listings come in an order of
+// their own, deliberately not sorted: Windows promises none.
+//
+// Beyond Windows it can refuse writes below chosen folders (a user without administrator
+// rights in a program folder) and fail any one copy or folder creation a test picks.
+class MemoryFileSystem final : public FileSystem {
+ public:
+  // Asked before every copy and folder creation, with the full source path ("" when a folder
+  // is created) and destination path; false makes that call fail with kAccessDenied.
+  using WriteHook =
+      std::function<bool(const std::string& source, const std::string& destination)>;
+
+  // Drive C: with the current folder C:\; the program is C:\SetUp.exe; the application-data
+  // folder is C:\Users\User\AppData\Roaming (not created); the environment is empty.
+  MemoryFileSystem();
+  ~MemoryFileSystem() override;
+  MemoryFileSystem(const MemoryFileSystem&) = delete;
+  MemoryFileSystem& operator=(const MemoryFileSystem&) = delete;
+
+  bool FindFirst(const char* pattern, FindHandle& listing, FindData& data) override;
+  bool FindNext(FindHandle& listing, FindData& data) override;
+  bool Copy(const char* source, const char* destination, bool failIfExists) override;
+  bool CreateFolder(const char* path) override;
+  int MakeFolder(const char* path) override;
+  std::uint32_t GetAttributes(const char* path) override;
+  bool SetAttributes(const char* path, std::uint32_t attributes) override;
+  int Access(const char* path, int mode) override;
+  std::uint32_t GetModulePath(char* buffer, std::uint32_t size) override;
+  std::uint32_t GetCurrentFolder(std::uint32_t size, char* buffer) override;
+  std::uint32_t GetEnvironment(const char* name, char* buffer, std::uint32_t size) override;
+  bool GetAppDataFolder(char (&path)[kMaxPath]) override;
+
+  // Set-up. These never meet denial or the write hook. Relative paths start at the current
+  // folder.
+  void AddDrive(char letter);
+  bool AddShare(std::string_view uncRoot);  // "\\server\share"
+  // Creates the folder and every missing folder above it; true when it is there afterwards.
+  bool AddFolder(std::string_view path);
+  // Creates or replaces a file, creating the folders above it.
+  bool AddFile(std::string_view path, std::string_view contents,
+               std::uint32_t attributes = attr::kArchive);
+  bool SetCurrentFolder(std::string_view path);  // an existing folder
+  void SetModulePath(std::string_view path);
+  void SetEnvironment(std::string_view name, std::string_view value);
+  void UnsetEnvironment(std::string_view name);
+  void SetAppDataFolder(std::string_view path);
+  void FailAppDataFolder(bool fail = true);
+  // Every later write at or below `folder` fails with kAccessDenied: creating folders, copying
+  // files in, changing attributes. Reading stays allowed, and _access still answers from the
+  // read-only attribute alone, as the C runtime does.
+  void DenyWrites(std::string_view folder);
+  void SetWriteHook(WriteHook hook);
+
+  // Inspection; none of these changes LastError().
+  std::optional<std::string> ReadFile(std::string_view path) const;  // nullopt unless a file
+  std::uint32_t Attributes(std::string_view path) const;             // attr::kInvalid if none
+  bool Exists(std::string_view path) const;
+  FileTree Snapshot() const;
+  std::size_t OpenListingCount() const { return listings_.size(); }
+  std::size_t CopyAttempts() const { return copyAttempts_; }
+  std::size_t FolderCreationAttempts() const { return folderCreationAttempts_; }
+  std::uint32_t LastError() const { return lastError_; }
+
+ private:
+  struct Node;
+  struct Lookup;
+  struct Listing {
+    std::vector<FindData> entries;
+    std::size_t next = 0;
+  };
+
+  void ReleaseHandle(std::uintptr_t handle) override;
+
+  bool Resolve(std::string_view text, paths::WindowsPath& path) const;
+  Node* FindRoot(std::string_view root) const;
+  Lookup Find(const paths::WindowsPath& path) const;
+  Node* EnsureFolders(const paths::WindowsPath& path, std::size_t nameCount);
+  bool IsDenied(const paths::WindowsPath& path) const;
+  bool AllowedByHook(const std::string& source, const std::string& destination) const;
+  bool CreateOneFolder(const char* path);
+  bool Fail(std::uint32_t error);
+  void AddSubtree(const Node& node, const std::string& path, FileTree& tree) const;
+
+  std::vector<std::unique_ptr<Node>> roots_;
+  paths::WindowsPath current_;
+  std::string modulePath_;
+  std::string appDataFolder_;
+  bool appDataFails_ = false;
+  std::vector<std::pair<std::string, std::string>> environment_;
+  std::vector<paths::WindowsPath> denied_;
+  WriteHook writeHook_;
+
+  std::map<std::uintptr_t, Listing> listings_;
+  std::uintptr_t nextListing_ = 0x1000;
+  std::size_t copyAttempts_ = 0;
+  std::size_t folderCreationAttempts_ = 0;
+  std::uint32_t lastError_ = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_process_list.h"
+#include "platform/memory/memory_registry.h"
+#include "platform/memory/scripted_message_boxes.h"
+#include "platform/platform.h"
+
+namespace platform {
+
+// A whole machine in memory for the tests: each piece can be set up and inspected through
+// its own members, and Get() hands the logic the same objects behind the interfaces.
+struct MemoryPlatform {
+  MemoryRegistry registry;
+  MemoryFileSystem files;
+  MemoryProcessList processes;
+  ScriptedMessageBoxes messages;
+
+  Platform Get() { return Platform{registry, files, processes, messages}; }
+};
+
+}  // namespace platform

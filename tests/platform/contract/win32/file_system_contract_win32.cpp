@@ -1,0 +1,158 @@
+// The contract cases held against the real Win32 platform, in a scratch folder under %TEMP%
+// that each case makes for itself and removes again.
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_process_list.h"
+#include "tests/platform/contract/file_system_contract_subject.h"
+
+namespace contract {
+namespace {
+
+struct FileCloser {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using OwnedFile = std::unique_ptr<void, FileCloser>;
+
+OwnedFile OpenFile(const std::string& path, DWORD access, DWORD disposition) {
+  const HANDLE handle = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  return OwnedFile(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+
+bool RunsUnderWine() {
+  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// Wine names the Windows user after the Unix user that runs it.
+bool RunsAsUnixRoot() {
+  char name[64] = {};
+  const DWORD length = GetEnvironmentVariableA("WINEUSERNAME", name, sizeof name);
+  return length > 0 && length < sizeof name && std::string(name) == "root";
+}
+
+// Removes a folder and everything in it, read-only files included.
+void RemoveTree(platform::FileSystem& files, const std::string& folder) {
+  platform::FindHandle listing;
+  platform::FindData entry;
+  for (bool more = files.FindFirst((folder + "\\*").c_str(), listing, entry); more;
+       more = files.FindNext(listing, entry)) {
+    if (entry.fileName == "." || entry.fileName == "..") continue;
+    const std::string path = folder + "\\" + entry.fileName;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      RemoveTree(files, path);
+    } else {
+      DeleteFileA(path.c_str());
+    }
+  }
+  listing.Close();
+  SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryA(folder.c_str());
+}
+
+class Win32Subject final : public Subject {
+ public:
+  Win32Subject() {
+    char temp[MAX_PATH] = {};
+    const DWORD length = GetTempPathA(MAX_PATH, temp);
+    static unsigned serial = 0;
+    if (length == 0 || length >= MAX_PATH) return;
+    scratch_ = std::string(temp, length) + "fs-contract-" + std::to_string(GetCurrentProcessId()) +
+               "-" + std::to_string(++serial);
+    char current[MAX_PATH] = {};
+    const DWORD currentLength = GetCurrentDirectoryA(MAX_PATH, current);
+    if (currentLength > 0 && currentLength < MAX_PATH) savedCurrent_ = current;
+    RemoveTree(files_, scratch_);
+    if (!CreateDirectoryA(scratch_.c_str(), nullptr)) scratch_.clear();
+  }
+
+  ~Win32Subject() override {
+    // Windows cannot remove the current folder: step out of the scratch folder first.
+    if (!savedCurrent_.empty()) SetCurrentDirectoryA(savedCurrent_.c_str());
+    if (!scratch_.empty()) RemoveTree(files_, scratch_);
+  }
+
+  Win32Subject(const Win32Subject&) = delete;
+  Win32Subject& operator=(const Win32Subject&) = delete;
+
+  bool Ready() const { return !scratch_.empty(); }
+
+  platform::FileSystem& Files() override { return files_; }
+  platform::ProcessList& Processes() override { return processes_; }
+  const std::string& Scratch() const override { return scratch_; }
+  std::uint32_t LastError() override { return GetLastError(); }
+
+  bool PutFile(const std::string& path, std::string_view contents,
+               std::uint32_t attributes) override {
+    {
+      const OwnedFile file = OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS);
+      if (!file) return false;
+      DWORD written = 0;
+      if (!WriteFile(file.get(), contents.data(), static_cast<DWORD>(contents.size()), &written,
+                     nullptr) ||
+          written != contents.size()) {
+        return false;
+      }
+    }
+    return SetFileAttributesA(path.c_str(), attributes) != FALSE;
+  }
+
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    const OwnedFile file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
+    if (!file) return std::nullopt;
+    std::string contents;
+    char chunk[4096];
+    DWORD got = 0;
+    while (::ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0) {
+      contents.append(chunk, got);
+    }
+    return contents;
+  }
+
+  bool SetEnvironment(const char* name, const char* value) override {
+    return SetEnvironmentVariableA(name, value) != FALSE;
+  }
+
+  bool SetCurrentFolder(const std::string& path) override {
+    return SetCurrentDirectoryA(path.c_str()) != FALSE;
+  }
+
+  KnownDifferences Differences() const override {
+    KnownDifferences differences;
+    if (RunsUnderWine()) {
+      differences.archiveAlwaysReported = true;
+      differences.folderReadOnlyDropped = true;
+      differences.hiddenDestinationReplaced = true;
+      differences.readOnlyDestinationReplaced = RunsAsUnixRoot();
+      differences.environmentCountsUtf16Units = true;
+    }
+    return differences;
+  }
+
+ private:
+  platform::Win32FileSystem files_;
+  platform::Win32ProcessList processes_;
+  std::string scratch_;
+  std::string savedCurrent_;
+};
+
+std::unique_ptr<Subject> MakeWin32Subject() {
+  auto subject = std::make_unique<Win32Subject>();
+  if (!subject->Ready()) return nullptr;
+  return subject;
+}
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(, FileSystemContract,
+                         ::testing::Values(SubjectMaker{"Win32", &MakeWin32Subject}), SubjectName);
+INSTANTIATE_TEST_SUITE_P(, ProcessListContract,
+                         ::testing::Values(SubjectMaker{"Win32", &MakeWin32Subject}), SubjectName);
+
+}  // namespace contract
