@@ -22,7 +22,7 @@ inline constexpr std::uint32_t kInvalid = 0xFFFFFFFF;
 // MAX_PATH: the size of the fixed path buffers, terminator included.
 inline constexpr std::uint32_t kMaxPath = 260;
 
-// One entry of a folder listing (the parts of WIN32_FIND_DATAA the setup reads).
+// One entry of a folder listing (what the setup reads of WIN32_FIND_DATAA).
 struct FindData {
   std::uint32_t attributes = 0;
   std::string fileName;  // a bare name, at most 259 bytes

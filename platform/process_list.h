@@ -7,7 +7,7 @@
 
 namespace platform {
 
-// One record of a process snapshot (the part of PROCESSENTRY32 the setup reads).
+// One record of a process snapshot (what the setup reads of PROCESSENTRY32).
 struct ProcessEntry {
   std::string exeFile;  // szExeFile: the bare executable file name
 };
