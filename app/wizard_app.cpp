@@ -1,0 +1,20 @@
+#include "app/wizard_app.h"
+
+#include "ui/setup_dialog.h"
+
+namespace app {
+
+CWizardApp::CWizardApp(discovery::InstallationInventory& inventory, platform::Platform platform)
+    : ui::CWinApp(nullptr), inventory_(inventory), platform_(platform) {}
+
+BOOL CWizardApp::InitInstance() {
+  inventory_.ScanAcadInstallations();
+  {
+    ui::Dlg_Setup dialog(inventory_, platform_);
+    // However the dialog was closed, the run is over.
+    dialog.DoModal();
+  }
+  return FALSE;
+}
+
+}  // namespace app

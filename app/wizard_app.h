@@ -1,0 +1,24 @@
+#pragma once
+
+#include <windows.h>
+
+#include "discovery/installation_inventory.h"
+#include "platform/platform.h"
+#include "ui/win_app.h"
+
+namespace app {
+
+// The setup's application object. Start-up scans the registry before any window exists, runs
+// the setup dialog modally and then lets the program end.
+class CWizardApp : public ui::CWinApp {
+ public:
+  CWizardApp(discovery::InstallationInventory& inventory, platform::Platform platform);
+
+  BOOL InitInstance() override;
+
+ private:
+  discovery::InstallationInventory& inventory_;
+  platform::Platform platform_;
+};
+
+}  // namespace app

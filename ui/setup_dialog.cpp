@@ -1,0 +1,141 @@
+#include "ui/setup_dialog.h"
+
+#include "ui/logic/build_constants.h"
+#include "ui/resource_ids.h"
+
+namespace ui {
+
+namespace {
+constexpr COLORREF kBackgroundColour = RGB(170, 210, 150);
+constexpr COLORREF kTextColour = RGB(0, 0, 0);
+constexpr COLORREF kCaptionColour = RGB(10, 70, 40);
+
+LOGFONTA CaptionFont() {
+  LOGFONTA font{};
+  font.lfHeight = 12;
+  font.lfWeight = 600;
+  font.lfCharSet = ANSI_CHARSET;
+  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  font.lfQuality = DEFAULT_QUALITY;
+  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  lstrcpynA(font.lfFaceName, "宋体", LF_FACESIZE);
+  return font;
+}
+}  // namespace
+
+Dlg_Setup::Dlg_Setup(discovery::InstallationInventory& inventory, platform::Platform platform,
+                     HWND parent)
+    : CDialog(IDD_SETUP, parent), inventory_(inventory), platform_(platform) {
+  const InstallSelection initial = InitialSelection();
+  releaseFlags = initial.releaseFlags;
+  targetFolder = initial.targetFolder;
+}
+
+MessageMap Dlg_Setup::GetMessageMap() const {
+  static constexpr MessageMapEntry kMap[] = {
+      OnCtlColorRequest<&Dlg_Setup::OnCtlColor>(),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2007),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2008),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2009),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2010),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2011),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2012),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2013),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2014),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2015),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2016),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2017),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2018),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2019),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2020),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2021),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2022),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2023),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2024),
+      OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2025),
+      OnButtonClicked<&Dlg_Setup::OnBrowse>(IDC_BROWSE),
+      OnButtonClicked<&Dlg_Setup::OnInstall>(IDC_INSTALL),
+  };
+  return kMap;
+}
+
+void Dlg_Setup::DoDataExchange(CDataExchange* dx) {
+  CDialog::DoDataExchange(dx);
+  // The boxes are bound from 2025 down to 2007, their ticks exchanged from 2007 up.
+  for (std::size_t k = 0; k < discovery::kReleaseCount; ++k) {
+    DDX_Control(dx, discovery::kReleaseTable[discovery::kReleaseCount - 1 - k].checkBoxId,
+                releaseBoxes[k]);
+  }
+  for (std::size_t i = 0; i < discovery::kReleaseCount; ++i) {
+    DDX_Check(dx, discovery::kReleaseTable[i].checkBoxId, releaseFlags[i]);
+  }
+  DDX_Text(dx, IDC_VERSION_TEXT, versionText);
+  DDX_Control(dx, IDC_PROGRESS, progressBar);
+  DDX_Text(dx, IDC_TARGET_FOLDER, targetFolder);
+}
+
+BOOL Dlg_Setup::OnInitDialog() {
+  CDialog::OnInitDialog();
+  backgroundBrush.CreateSolidBrush(kBackgroundColour);
+  captionFont_.CreateFontIndirect(CaptionFont());
+  versionText = FormatVersionText(setupVersion, setupBits);
+
+  // Shared icons belong to the system; nothing to destroy. A missing icon leaves the window
+  // without one.
+  const auto icon = static_cast<HICON>(::LoadImageA(
+      AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_SETUP), IMAGE_ICON,
+      ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  if (icon != nullptr) {
+    SetIcon(icon, false);
+  }
+
+  const ReleaseBoxStates offered = OfferReleases(inventory_, setupBits, releaseFlags);
+  for (std::size_t i = 0; i < discovery::kReleaseCount; ++i) {
+    CWnd box(GetDlgItem(discovery::kReleaseTable[i].checkBoxId));
+    if (!offered[i].enabled) {
+      box.EnableWindow(false);
+    }
+    if (!offered[i].visible) {
+      box.ShowWindow(SW_HIDE);
+    }
+  }
+
+  UpdateData(false);
+  UpdateInstallButton();
+  return TRUE;
+}
+
+void Dlg_Setup::UpdateInstallButton() {
+  UpdateData(true);
+  CWnd install(GetDlgItem(IDC_INSTALL));
+  install.EnableWindow(AnyReleaseTicked(releaseFlags));
+}
+
+void Dlg_Setup::OnReleaseBoxClicked() { UpdateInstallButton(); }
+
+HBRUSH Dlg_Setup::OnCtlColor(HDC dc, CWnd& control, UINT ctlColor) {
+  CDialog::OnCtlColor(dc, control, ctlColor);
+  const int id = control.GetDlgCtrlID();
+  ::SetTextColor(dc, kTextColour);
+  if (id != IDC_TARGET_FOLDER) {
+    // The edit box keeps an opaque background so its text stays readable.
+    ::SetBkMode(dc, TRANSPARENT);
+  }
+  if (id == IDC_VERSION_TEXT) {
+    ::SelectObject(dc, captionFont_.Get());
+    ::SetTextColor(dc, kCaptionColour);
+  }
+  return backgroundBrush;
+}
+
+void Dlg_Setup::OnOK() { CDialog::OnOK(); }
+
+void Dlg_Setup::OnCancel() { CDialog::OnCancel(); }
+
+// The folder chooser and the installation hang here.
+void Dlg_Setup::OnBrowse() {}
+
+void Dlg_Setup::OnInstall() {}
+
+}  // namespace ui

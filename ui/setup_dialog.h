@@ -1,0 +1,58 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "discovery/installation_inventory.h"
+#include "platform/platform.h"
+#include "ui/controls.h"
+#include "ui/dialog.h"
+#include "ui/gdi_objects.h"
+#include "ui/logic/setup_choices.h"
+
+namespace ui {
+
+// The setup's one window: the user ticks the AutoCAD releases to install for, chooses the
+// target folder, installs, and at the end reads where the plug-in's menus appear.
+class Dlg_Setup : public CDialog {
+ public:
+  Dlg_Setup(discovery::InstallationInventory& inventory, platform::Platform platform,
+            HWND parent = nullptr);
+  ~Dlg_Setup() override = default;
+
+  // Pulls the controls into the members, then enables Install only while a release is ticked.
+  void UpdateInstallButton();
+
+  // Light green; paints every control and the dialog itself.
+  CBrush backgroundBrush;
+  // The release boxes, AutoCAD 2025 first and 2007 last.
+  std::array<CButton, discovery::kReleaseCount> releaseBoxes;
+  // One flag per release, 2007 first; non-zero = ticked.
+  ReleaseFlags releaseFlags;
+  std::string versionText;
+  CProgressCtrl progressBar;
+  std::string targetFolder;
+
+ protected:
+  MessageMap GetMessageMap() const override;
+  void DoDataExchange(CDataExchange* dx) override;
+  BOOL OnInitDialog() override;
+  void OnOK() override;
+  void OnCancel() override;
+
+  HBRUSH OnCtlColor(HDC dc, CWnd& control, UINT ctlColor);
+  void OnReleaseBoxClicked();
+  void OnBrowse();
+  void OnInstall();
+
+  discovery::InstallationInventory& inventory_;
+  platform::Platform platform_;
+
+ private:
+  // The version caption's semi-bold face; lives as long as the dialog can paint.
+  CFont captionFont_;
+};
+
+}  // namespace ui
