@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 namespace discovery {
 
@@ -21,6 +22,9 @@ struct ReleaseRow {
 };
 
 inline constexpr std::size_t kReleaseCount = 19;
+
+// One selection flag per release, in table order (2007 first); non-zero means ticked.
+using ReleaseFlags = std::array<std::int32_t, kReleaseCount>;
 
 // The 19 releases, AutoCAD 2007 first. Every per-release list and argument list of the
 // program is in this order. The check-box ids are not in year order (2010 has 1027, 2011 has

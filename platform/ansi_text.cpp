@@ -152,6 +152,11 @@ bool EndsWithBackslash(std::string_view text) {
   return !text.empty() && text.back() == '\\' && FindLastBackslash(text) == text.size() - 1;
 }
 
+std::string StripTrailingBackslash(std::string_view text) {
+  if (EndsWithBackslash(text)) text.remove_suffix(1);
+  return std::string(text);
+}
+
 int CompareNoCase(std::string_view a, std::string_view b) {
   const bool doubleByte = IsDoubleByteCodePage(ActiveCodePage());
   UpperCaseBytes left(a, doubleByte);

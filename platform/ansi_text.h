@@ -46,6 +46,11 @@ std::size_t FindLastBackslash(std::string_view text);
 // True when the text's last character is a backslash of its own.
 bool EndsWithBackslash(std::string_view text);
 
+// The text without its last character when that is a backslash of its own ("C:\Zelvar\"
+// becomes "C:\Zelvar"); one backslash at most goes, and a backslash that is the second byte of
+// a double-byte character stays, so a folder name ending in such a character keeps it whole.
+std::string StripTrailingBackslash(std::string_view text);
+
 // Compares two names without regard to case (both upper-cased as above), as the registry
 // and the file system compare names: <0, 0 or >0.
 int CompareNoCase(std::string_view a, std::string_view b);

@@ -1,6 +1,7 @@
 #include "ui/setup_dialog.h"
 
 #include "ui/logic/build_constants.h"
+#include "ui/path_dialog.h"
 #include "ui/resource_ids.h"
 
 namespace ui {
@@ -79,6 +80,13 @@ BOOL Dlg_Setup::OnInitDialog() {
   CDialog::OnInitDialog();
   backgroundBrush.CreateSolidBrush(kBackgroundColour);
   captionFont_.CreateFontIndirect(CaptionFont());
+  // Some static controls select their own font after asking the dialog for colours, which
+  // would undo the font chosen in OnCtlColor; the caption is given the font as its own too,
+  // so it is semi-bold wherever it is drawn.
+  if (captionFont_.Get() != nullptr) {
+    CWnd(GetDlgItem(IDC_VERSION_TEXT)).SendMessage(WM_SETFONT,
+        reinterpret_cast<WPARAM>(captionFont_.Get()), FALSE);
+  }
   versionText = FormatVersionText(setupVersion, setupBits);
 
   // Shared icons belong to the system; nothing to destroy. A missing icon leaves the window
@@ -134,7 +142,19 @@ void Dlg_Setup::OnOK() { CDialog::OnOK(); }
 void Dlg_Setup::OnCancel() { CDialog::OnCancel(); }
 
 // The folder chooser and the installation hang here.
-void Dlg_Setup::OnBrowse() {}
+void Dlg_Setup::OnBrowse() {
+  // A folder typed into the edit box is where the chooser starts.
+  UpdateData(true);
+  static constexpr const char* kChooseFolder = "请选择安装目录：";
+  const std::string startFolder = targetFolder;
+  CPathDialog chooser(platform_, kChooseFolder, kChooseFolder, startFolder.c_str(), nullptr);
+  if (chooser.DoModal() == IDOK) {
+    // Taken as confirmed; the product folder is appended only when installing.
+    targetFolder = chooser.GetPathName();
+    UpdateData(false);
+  }
+  UpdateInstallButton();
+}
 
 void Dlg_Setup::OnInstall() {}
 

@@ -208,6 +208,31 @@ TEST(AnsiBackslash, SingleByteCodePageTakesEvery0x5C) {
   EXPECT_TRUE(ansi::EndsWithBackslash("C:\\\x95\x5C"sv));
 }
 
+TEST(AnsiStripTrailingBackslash, RemovesOneSeparatorOfItsOwn) {
+  EXPECT_EQ(ansi::StripTrailingBackslash("C:\\Zelvar\\"), "C:\\Zelvar");
+  EXPECT_EQ(ansi::StripTrailingBackslash("C:\\Zelvar\\\\"), "C:\\Zelvar\\");
+  EXPECT_EQ(ansi::StripTrailingBackslash("C:\\"), "C:");
+  EXPECT_EQ(ansi::StripTrailingBackslash("\\"), "");
+  EXPECT_EQ(ansi::StripTrailingBackslash("C:\\Zelvar"), "C:\\Zelvar");
+  EXPECT_EQ(ansi::StripTrailingBackslash(""), "");
+  EXPECT_EQ(ansi::StripTrailingBackslash("D:\\新建\\"), "D:\\新建");
+}
+
+TEST(AnsiStripTrailingBackslash, KeepsTheSecondByteOfADoubleByteCharacter) {
+  // "D:\昞" and "D:\a乗": the folder names end in a character whose second byte is 0x5C.
+  EXPECT_EQ(ansi::StripTrailingBackslash("D:\\\x95\x5C"sv), "D:\\\x95\x5C"sv);
+  EXPECT_EQ(ansi::StripTrailingBackslash("D:\\a\x81\x5C"sv), "D:\\a\x81\x5C"sv);
+  // A separator after such a character goes; the character stays whole.
+  EXPECT_EQ(ansi::StripTrailingBackslash("D:\\\x95\x5C\\"sv), "D:\\\x95\x5C"sv);
+  // A run of double-byte characters decides from the start: here the last 0x5C stands alone.
+  EXPECT_EQ(ansi::StripTrailingBackslash("\xB0\x81\x5C"sv), "\xB0\x81"sv);
+}
+
+TEST(AnsiStripTrailingBackslash, SingleByteCodePageRemovesAny0x5C) {
+  SingleByteCodePage westernEurope(1252);
+  EXPECT_EQ(ansi::StripTrailingBackslash("D:\\\x95\x5C"sv), "D:\\\x95"sv);
+}
+
 // ---- Comparing names -------------------------------------------------------------------
 
 TEST(AnsiCompareNoCase, NamesEqualWithoutRegardToCase) {

@@ -9,8 +9,7 @@
 
 namespace ui {
 
-// One flag per release in release-table order (2007 first); non-zero means ticked.
-using ReleaseFlags = std::array<std::int32_t, discovery::kReleaseCount>;
+using discovery::ReleaseFlags;
 
 // What the user chose in the setup dialog, as the installation reads it.
 struct InstallSelection {

@@ -83,7 +83,9 @@ class SetupDialogTest : public ::testing::Test {
  protected:
   void Found(int year) {
     const auto index = static_cast<std::size_t>(year - 2007);
-    inventory.acadLocations[index].push_back("C:\\AutoCAD " + std::to_string(year));
+    std::string location = "C:\\AutoCAD ";
+    location += std::to_string(year);
+    inventory.acadLocations[index].push_back(location);
     inventory.productKeyPaths[index].push_back("SOFTWARE\\Autodesk\\AutoCAD\\R\\ACAD:409\\");
   }
 

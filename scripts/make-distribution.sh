@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Makes an unpacked distribution of the setup, as a user receives it:
+#   scripts/make-distribution.sh SETUP.EXE OUT_DIR
+# OUT_DIR/SetUp.exe is the program; OUT_DIR/Data holds a demo package whose files carry the
+# names of the real plug-in's package. Their contents are short placeholder texts that say
+# what each file stands for: this is not the plug-in, only something to install.
+#
+# The package, and what the setup does with each file:
+#   ZV_BatchPlot<year>.ARX   the plug-in's ARX modules (2008, 2010, 2013, 2015, 2017, 2018,
+#                            2019, 2021, 2025); copied into the product folder, and the
+#                            demand-load keys point at them. ZV_BatchPlot2010.ARX also marks a
+#                            folder as a data folder (found as ZV_BatchPlot2010.arx: names
+#                            are matched without regard to case).
+#   Zelvar_EN.shx, Zelvar_HZ.shx   shape fonts; copied into each AutoCAD's Fonts folder
+#   Zelvar.prt5              the PDF plot driver; copied as Drv\pdfplot9.hdi for AutoCAD 2008
+#   Zelvar.prt7/.prt8/.prt9  libraries; installed as itextsharp.dll, PdfSharp.Charting.dll
+#                            and PdfSharp.dll
+#   Zelvar.Ini               the settings file; copied into %APPDATA%\Zelvar
+#   SetUp.EXE                the setup itself, as distributions carry it inside Data too;
+#                            never copied
+#   使用说明.txt              any other file: copied into the product folder as it is
+set -euo pipefail
+
+if [ $# -ne 2 ]; then
+  echo "usage: $0 SETUP.EXE OUT_DIR" >&2
+  exit 2
+fi
+setup=$1 out=$2
+if [ ! -f "$setup" ]; then
+  echo "make-distribution: no program $setup" >&2
+  exit 1
+fi
+
+mkdir -p "$out"
+rm -rf "$out/Data" "$out/SetUp.exe"
+mkdir "$out/Data"
+# The program takes its message boxes' caption from its own file name.
+cp "$setup" "$out/SetUp.exe"
+cp "$setup" "$out/Data/SetUp.EXE"
+
+# A placeholder text with Windows line ends.
+placeholder() {
+  local file=$1
+  shift
+  printf '%s\r\n' "$@" >"$out/Data/$file"
+}
+
+for year in 2008 2010 2013 2015 2017 2018 2019 2021 2025; do
+  placeholder "ZV_BatchPlot$year.ARX" \
+    "Zelvar batch-printing plug-in: ARX module ZV_BatchPlot$year.ARX (demo placeholder)." \
+    "AutoCAD loads this module at start-up through its demand-load key."
+done
+placeholder Zelvar_EN.shx "Zelvar shape font Zelvar_EN.shx, Latin letters (demo placeholder)."
+placeholder Zelvar_HZ.shx "Zelvar shape font Zelvar_HZ.shx, Chinese characters (demo placeholder)."
+placeholder Zelvar.prt5 "Zelvar PDF plot driver, installed as Drv\\pdfplot9.hdi for AutoCAD 2008" \
+  "(demo placeholder)."
+placeholder Zelvar.prt7 "Zelvar library, installed as itextsharp.dll (demo placeholder)."
+placeholder Zelvar.prt8 "Zelvar library, installed as PdfSharp.Charting.dll (demo placeholder)."
+placeholder Zelvar.prt9 "Zelvar library, installed as PdfSharp.dll (demo placeholder)."
+placeholder Zelvar.Ini "; Zelvar batch-printing settings, copied into %APPDATA%\\Zelvar" \
+  "; (demo placeholder)." "[Zelvar]" "Demo=1"
+# A Chinese reader's text file is in code page 936.
+printf '%s\r\n' "Zelvar批打印软件 使用说明（演示用占位文件，不是真正的插件）。" \
+  "安装后重启AutoCAD，菜单栏末尾会出现Zelvar批打印菜单。" |
+  iconv -f UTF-8 -t CP936 >"$out/Data/使用说明.txt"

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tests/e2e/driver/expected_look.h"
+#include "tests/e2e/driver/report.h"
+#include "tests/e2e/driver/setup_process.h"
+
+namespace e2e {
+
+// What one run of the driver is told: where the program is, what the seeded machine holds,
+// and the steps to take.
+struct Options {
+  std::string distributionFolder;  // the unpacked distribution: SetUp.exe beside Data
+  std::string program = "SetUp.exe";
+  std::string screenshotFolder;  // shared with the test script; empty: no screenshots
+  int setupBits = 64;            // the edition under test
+  std::set<int> foundYears;      // AutoCAD releases the seeded registry holds
+  std::vector<std::string> steps;
+};
+
+// One run of the setup program, driven step by step. A step is a name, optionally followed by
+// ":" and an argument ("shot:choosing"). The program started by "launch" is ended by an
+// "end-..." step; one still running when the session ends is reported and terminated.
+class Session {
+ public:
+  Session(const Options& options, Report& report) : options_(options), report_(report) {}
+  ~Session();
+
+  static bool IsKnownStep(std::string_view step);
+  // False when the run cannot go on (no program, no dialog).
+  bool Run(std::string_view step);
+
+ private:
+  bool Launch();
+  bool CheckChoosing();
+  bool CheckPainting();
+  bool TakeScreenshot(const std::string& name);
+  bool UntickAll();
+  bool EndByCancel();
+  bool EndByCloseBox();
+
+  bool NeedDialog(std::string_view step);
+  // Waits for the program to end after the action named; reports what it still shows if not.
+  bool ExpectEnd(const std::string& action);
+  DialogLook Choosing() const { return ChoosingLook(options_.setupBits, options_.foundYears); }
+
+  const Options& options_;
+  Report& report_;
+  std::optional<SetupProcess> process_;
+  HWND dialog_ = nullptr;
+  int launches_ = 0;
+};
+
+}  // namespace e2e
