@@ -3,6 +3,7 @@
 #include "ui/logic/build_constants.h"
 #include "ui/path_dialog.h"
 #include "ui/resource_ids.h"
+#include "ui/setup_install_view.h"
 
 namespace ui {
 
@@ -27,7 +28,10 @@ LOGFONTA CaptionFont() {
 
 Dlg_Setup::Dlg_Setup(discovery::InstallationInventory& inventory, platform::Platform platform,
                      HWND parent)
-    : CDialog(IDD_SETUP, parent), inventory_(inventory), platform_(platform) {
+    : CDialog(IDD_SETUP, parent),
+      inventory_(inventory),
+      platform_(platform),
+      installCommand_(inventory, platform) {
   const InstallSelection initial = InitialSelection();
   releaseFlags = initial.releaseFlags;
   targetFolder = initial.targetFolder;
@@ -156,6 +160,9 @@ void Dlg_Setup::OnBrowse() {
   UpdateInstallButton();
 }
 
-void Dlg_Setup::OnInstall() {}
+void Dlg_Setup::OnInstall() {
+  SetupInstallView view(*this);
+  installCommand_.OnInstall(view, releaseFlags, targetFolder);
+}
 
 }  // namespace ui

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "discovery/installation_inventory.h"
+#include "install/install_sequence.h"
 #include "platform/platform.h"
 #include "ui/controls.h"
 #include "ui/dialog.h"
@@ -51,6 +52,10 @@ class Dlg_Setup : public CDialog {
   platform::Platform platform_;
 
  private:
+  friend class SetupInstallView;
+
+  // The Install command, with its once-per-run AutoCAD warning.
+  install::InstallCommand installCommand_;
   // The version caption's semi-bold face; lives as long as the dialog can paint.
   CFont captionFont_;
 };
