@@ -12,6 +12,22 @@
 //   untick-all       untick every offered release (Install disabled), tick one (enabled)
 //   end-cancel       click Cancel: the program ends
 //   end-close-box    close the dialog with its close box: the program ends
+//   set-folder:PATH  type PATH into the folder box
+//   click-install    click Install
+//   expect-message:NAME  wait for the message box NAME (acad-running, data-missing,
+//                    copy-failed, invalid-folder, registration) and check its text and owner
+//   answer:BUTTON    click ok, abort, retry or ignore in that message box
+//   wait-finished    wait for the finished look and check it and the window's new height
+//   end-finish       click 安装完成: the program ends
+//   expect-end       the program ends by itself (after Abort)
+//   prepare:FILE     set up files in the prefix (see machine_state.h)
+//   check:FILE       check files and registry values of the prefix
+//   acad-start, acad-stop   a process named acad.exe runs between the two
+//   browse           click 浏览... and wait for the folder chooser
+//   check-chooser    the path box above the tree, the status line hidden, the start folder
+//   chooser-type:PATH, chooser-ok, chooser-cancel, chooser-pick-computer
+//   expect-chooser-message:question=PATH|invalid=PATH|not-created=PATH|open|closed
+//   check-folder-box:TEXT   the setup dialog's folder box shows TEXT
 //
 // Prints one PASS or FAIL line per check and exits 0 only if every check passed.
 
@@ -33,8 +49,7 @@ void PrintUsage() {
   std::fputs(
       "usage: e2e-driver.exe --dist FOLDER [--program NAME] [--shots FOLDER] [--bits 64|32]\n"
       "                      [--found YEAR,...] STEP...\n"
-      "steps: launch check-choosing check-paint shot:NAME untick-all end-cancel "
-      "end-close-box\n",
+      "steps: see the comment at the top of main.cpp\n",
       stderr);
 }
 
@@ -85,9 +100,24 @@ bool ParseArguments(int argc, char** argv, e2e::Options& options) {
          (options.setupBits == 32 || options.setupBits == 64);
 }
 
+// Started under the name acad.exe (the "acad-start" step), the driver stands in for a running
+// AutoCAD: it waits until the step that started it ends it.
+bool RunsAsAutoCAD() {
+  char self[MAX_PATH] = {};
+  const DWORD length = ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::string_view path(self, length < MAX_PATH ? length : 0);
+  const std::string_view name = path.substr(path.find_last_of('\\') + 1);
+  return name.size() == 8 && ::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.data(), 8,
+                                              "acad.exe", 8) == CSTR_EQUAL;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (RunsAsAutoCAD()) {
+    ::Sleep(INFINITE);
+    return 0;
+  }
   e2e::Options options;
   if (!ParseArguments(argc, argv, options)) {
     PrintUsage();

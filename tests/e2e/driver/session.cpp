@@ -3,6 +3,7 @@
 #include <string>
 
 #include "tests/e2e/driver/look_checks.h"
+#include "tests/e2e/driver/machine_state.h"
 #include "tests/e2e/driver/screenshot_request.h"
 #include "tests/e2e/driver/text.h"
 #include "tests/e2e/driver/window_queries.h"
@@ -24,7 +25,13 @@ struct StepEntry {
 constexpr StepEntry kSteps[] = {
     {"launch", false},      {"check-choosing", false}, {"check-paint", false},
     {"shot", true},         {"untick-all", false},     {"end-cancel", false},
-    {"end-close-box", false},
+    {"end-close-box", false},  {"set-folder", true},     {"click-install", false},
+    {"expect-message", true},  {"answer", true},         {"wait-finished", false},
+    {"end-finish", false},     {"expect-end", false},    {"prepare", true},
+    {"check", true},           {"acad-start", false},    {"acad-stop", false},
+    {"browse", false},         {"check-chooser", false}, {"chooser-type", true},
+    {"chooser-pick-computer", false}, {"chooser-ok", false}, {"chooser-cancel", false},
+    {"expect-chooser-message", true}, {"check-folder-box", true},
 };
 
 std::string Describe(const std::vector<HWND>& windows) {
@@ -69,6 +76,22 @@ bool Session::Run(std::string_view step) {
   if (name == "launch") {
     return Launch();
   }
+  // Steps on the machine, with or without the program.
+  if (name == "prepare") {
+    return PrepareMachine(argument, report_);
+  }
+  if (name == "check") {
+    return CheckMachine(argument, report_);
+  }
+  if (name == "acad-start") {
+    return StartAutoCADStandIn();
+  }
+  if (name == "acad-stop") {
+    return StopAutoCADStandIn();
+  }
+  if (name == "expect-end") {
+    return ExpectEndAfterAbort();
+  }
   if (!NeedDialog(step)) {
     return false;
   }
@@ -89,6 +112,48 @@ bool Session::Run(std::string_view step) {
   }
   if (name == "end-close-box") {
     return EndByCloseBox();
+  }
+  if (name == "set-folder") {
+    return SetFolder(argument);
+  }
+  if (name == "click-install") {
+    return ClickInstall();
+  }
+  if (name == "expect-message") {
+    return ExpectMessage(argument);
+  }
+  if (name == "answer") {
+    return Answer(argument);
+  }
+  if (name == "wait-finished") {
+    return WaitFinished();
+  }
+  if (name == "end-finish") {
+    return EndByFinish();
+  }
+  if (name == "browse") {
+    return Browse();
+  }
+  if (name == "check-chooser") {
+    return CheckChooser();
+  }
+  if (name == "chooser-type") {
+    return ChooserType(argument);
+  }
+  if (name == "chooser-pick-computer") {
+    return ChooserPickComputer();
+  }
+  if (name == "chooser-ok") {
+    return ChooserOk();
+  }
+  if (name == "chooser-cancel") {
+    return ChooserCancel();
+  }
+  if (name == "expect-chooser-message") {
+    return ExpectChooserMessage(argument);
+  }
+  if (name == "check-folder-box") {
+    return CheckFolderBox(argument);
   }
   report_.Fail(std::string(step), "unknown step");
   return false;
@@ -132,6 +197,9 @@ bool Session::Launch() {
   report_.Pass(Cat({"SetUp.exe shows its dialog ", Quoted(look.caption), " after ",
                     Number(static_cast<long long>(::GetTickCount64() - started)), " ms"}));
   WaitUntilIdle(dialog_);
+  RECT frame{};
+  ::GetWindowRect(dialog_, &frame);
+  choosingHeight_ = frame.bottom - frame.top;
   return true;
 }
 

@@ -46,6 +46,30 @@ class Session {
   bool EndByCancel();
   bool EndByCloseBox();
 
+  // The installation (session_install.cpp).
+  bool SetFolder(const std::string& folder);
+  bool ClickInstall();
+  bool ExpectMessage(const std::string& name);
+  bool Answer(const std::string& button);
+  bool WaitFinished();
+  bool EndByFinish();
+  bool ExpectEndAfterAbort();
+  bool StartAutoCADStandIn();
+  bool StopAutoCADStandIn();
+  // The program's message box now showing, if any.
+  HWND FindMessageBox() const;
+  HWND FindWindowCaptioned(const std::string& caption, HWND except) const;
+
+  // The folder chooser (session_browse.cpp).
+  bool Browse();
+  bool CheckChooser();
+  bool ChooserType(const std::string& path);
+  bool ChooserPickComputer();
+  bool ChooserOk();
+  bool ChooserCancel();
+  bool ExpectChooserMessage(const std::string& what);
+  bool CheckFolderBox(const std::string& text);
+
   bool NeedDialog(std::string_view step);
   // Waits for the program to end after the action named; reports what it still shows if not.
   bool ExpectEnd(const std::string& action);
@@ -56,6 +80,12 @@ class Session {
   std::optional<SetupProcess> process_;
   HWND dialog_ = nullptr;
   int launches_ = 0;
+  // The dialog's height in its Choosing look, in pixels.
+  int choosingHeight_ = 0;
+  HWND messageBox_ = nullptr;
+  HWND chooser_ = nullptr;
+  // A process named acad.exe while "acad-start" is in effect.
+  std::optional<SetupProcess> autoCAD_;
 };
 
 }  // namespace e2e

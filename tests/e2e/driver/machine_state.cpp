@@ -1,0 +1,326 @@
+#include "tests/e2e/driver/machine_state.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "tests/e2e/driver/text.h"
+
+namespace e2e {
+namespace {
+
+std::wstring Wide(const std::string& utf8) {
+  const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(),
+                                           static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(length), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
+                        length);
+  return text;
+}
+
+std::string Utf8(const std::wstring& wide) {
+  const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                           nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(length), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                        length, nullptr, nullptr);
+  return text;
+}
+
+// The report prints code page 936, as the rest of the driver does.
+std::string Ansi(const std::wstring& wide) {
+  const int length = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                           nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(length), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                        length, nullptr, nullptr);
+  return text;
+}
+
+std::wstring Expand(const std::wstring& path) {
+  std::wstring expanded(32768, L'\0');
+  const DWORD length = ::ExpandEnvironmentStringsW(path.c_str(), expanded.data(),
+                                                   static_cast<DWORD>(expanded.size()));
+  if (length == 0 || length > expanded.size()) {
+    return path;
+  }
+  expanded.resize(length - 1);
+  return expanded;
+}
+
+struct Item {
+  int line = 0;
+  std::string verb;
+  std::vector<std::wstring> fields;
+};
+
+bool ReadItems(const std::string& file, std::vector<Item>& items, Report& report) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    report.Fail(Cat({"read ", file}), "cannot open it");
+    return false;
+  }
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();
+    }
+    if (line.empty() || line[0] == '#') {
+      continue;
+    }
+    Item item;
+    item.line = number;
+    std::stringstream fields(line);
+    std::string field;
+    std::getline(fields, item.verb, '\t');
+    while (std::getline(fields, field, '\t')) {
+      item.fields.push_back(Wide(field));
+    }
+    items.push_back(std::move(item));
+  }
+  return true;
+}
+
+struct RegPath {
+  HKEY root = nullptr;
+  std::wstring subKey;
+};
+
+bool SplitKey(const std::wstring& key, RegPath& path) {
+  if (key.rfind(L"HKLM\\", 0) == 0) {
+    path.root = HKEY_LOCAL_MACHINE;
+  } else if (key.rfind(L"HKCU\\", 0) == 0) {
+    path.root = HKEY_CURRENT_USER;
+  } else {
+    return false;
+  }
+  path.subKey = key.substr(5);
+  return true;
+}
+
+// The name a listing gives the path's last part, in its stored case; empty if none.
+std::wstring StoredName(const std::wstring& path) {
+  WIN32_FIND_DATAW data{};
+  const HANDLE found = ::FindFirstFileW(path.c_str(), &data);
+  if (found == INVALID_HANDLE_VALUE) {
+    return std::wstring();
+  }
+  ::FindClose(found);
+  return data.cFileName;
+}
+
+std::wstring LastPart(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L'\\');
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+bool MakeFolders(const std::wstring& path) {
+  for (std::size_t pos = path.find(L'\\', 3); pos != std::wstring::npos;
+       pos = path.find(L'\\', pos + 1)) {
+    ::CreateDirectoryW(path.substr(0, pos).c_str(), nullptr);
+  }
+  ::CreateDirectoryW(path.c_str(), nullptr);
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool WriteFileText(const std::wstring& path, const std::string& text) {
+  MakeFolders(path.substr(0, path.find_last_of(L'\\')));
+  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  DWORD written = 0;
+  const BOOL ok = ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  ::CloseHandle(file);
+  return ok != 0 && written == text.size();
+}
+
+std::string ReadFileText(const std::wstring& path) {
+  std::string text;
+  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return text;
+  }
+  char buffer[4096];
+  DWORD read = 0;
+  while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) != 0 && read > 0) {
+    text.append(buffer, read);
+  }
+  ::CloseHandle(file);
+  return text;
+}
+
+// A registry value as text for the report: REG_SZ as its text, REG_DWORD as its number.
+bool ReadRegistryValue(const RegPath& key, const std::wstring& name, DWORD& type,
+                       std::wstring& text, DWORD& number) {
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExW(key.root, key.subKey.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+    return false;
+  }
+  std::vector<BYTE> data(65536);
+  DWORD size = static_cast<DWORD>(data.size());
+  const LONG result = ::RegQueryValueExW(opened, name.c_str(), nullptr, &type, data.data(), &size);
+  ::RegCloseKey(opened);
+  if (result != ERROR_SUCCESS) {
+    return false;
+  }
+  if (type == REG_DWORD && size == sizeof(DWORD)) {
+    std::memcpy(&number, data.data(), sizeof number);
+  } else {
+    text.assign(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0') {
+      text.pop_back();
+    }
+  }
+  return true;
+}
+
+std::string What(const Item& item) {
+  std::wstring text = Wide(item.verb);
+  for (const std::wstring& field : item.fields) {
+    text += L" ";
+    text += field;
+  }
+  return Ansi(text);
+}
+
+bool Need(const Item& item, std::size_t fields, Report& report) {
+  if (item.fields.size() >= fields) {
+    return true;
+  }
+  report.Fail(Cat({"line ", Number(item.line), " ", What(item)}), "too few fields");
+  return false;
+}
+
+void CheckItem(const Item& item, Report& report) {
+  const std::string what = What(item);
+  if (item.verb == "folder" || item.verb == "file" || item.verb == "missing" ||
+      item.verb == "readonly" || item.verb == "writable" || item.verb == "changed") {
+    if (!Need(item, 1, report)) {
+      return;
+    }
+    const std::wstring path = Expand(item.fields[0]);
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    const bool isFolder = exists && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (item.verb == "missing") {
+      report.Check(!exists, what, "it exists");
+    } else if (item.verb == "folder") {
+      report.Check(isFolder, what, exists ? "not a folder" : "missing");
+    } else if (!exists || isFolder) {
+      report.Fail(what, exists ? "a folder" : "missing");
+    } else if (item.verb == "changed") {
+      const bool same = item.fields.size() > 1 && ReadFileText(path) == Utf8(item.fields[1]);
+      report.Check(!same, what, "it still holds that");
+    } else if (item.verb == "readonly" || item.verb == "writable") {
+      const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+      report.Check(readOnly == (item.verb == "readonly"), what,
+                   readOnly ? "read-only" : "not read-only");
+    } else {
+      const std::wstring stored = StoredName(path);
+      std::string detail;
+      if (stored != LastPart(path)) {
+        detail = Cat({"stored as ", Ansi(stored)});
+      } else if (item.fields.size() > 1 && ReadFileText(path) != Utf8(item.fields[1])) {
+        detail = Cat({"holds ", Quoted(ReadFileText(path))});
+      }
+      report.Check(detail.empty(), what, detail);
+    }
+    return;
+  }
+  if (item.verb == "sz" || item.verb == "dword" || item.verb == "nokey" || item.verb == "values") {
+    RegPath key;
+    if (!Need(item, 1, report) || !SplitKey(item.fields[0], key)) {
+      report.Fail(what, "not a HKLM\\ or HKCU\\ key");
+      return;
+    }
+    if (item.verb == "nokey" || item.verb == "values") {
+      HKEY opened = nullptr;
+      const bool exists =
+          ::RegOpenKeyExW(key.root, key.subKey.c_str(), 0, KEY_READ, &opened) == ERROR_SUCCESS;
+      DWORD count = 0;
+      if (exists) {
+        ::RegQueryInfoKeyW(opened, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+                           nullptr, nullptr, nullptr, nullptr);
+        ::RegCloseKey(opened);
+      }
+      if (item.verb == "nokey") {
+        report.Check(!exists, what, "the key exists");
+      } else if (Need(item, 2, report)) {
+        report.Check(exists && std::to_wstring(count) == item.fields[1], what,
+                     exists ? Cat({"holds ", Number(count)}) : std::string("no such key"));
+      }
+      return;
+    }
+    if (!Need(item, 3, report)) {
+      return;
+    }
+    DWORD type = 0;
+    DWORD number = 0;
+    std::wstring text;
+    if (!ReadRegistryValue(key, item.fields[1], type, text, number)) {
+      report.Fail(what, "no such value");
+    } else if (item.verb == "sz") {
+      report.Check(type == REG_SZ && text == Expand(item.fields[2]), what,
+                   Cat({"type ", Number(type), ", ", Quoted(Ansi(text))}));
+    } else {
+      report.Check(type == REG_DWORD && std::to_wstring(number) == item.fields[2], what,
+                   Cat({"type ", Number(type), ", ", Number(number)}));
+    }
+    return;
+  }
+  report.Fail(Cat({"line ", Number(item.line), " ", what}), "unknown item");
+}
+
+}  // namespace
+
+bool PrepareMachine(const std::string& file, Report& report) {
+  std::vector<Item> items;
+  if (!ReadItems(file, items, report)) {
+    return false;
+  }
+  for (const Item& item : items) {
+    if (!Need(item, 1, report)) {
+      return false;
+    }
+    const std::wstring path = Expand(item.fields[0]);
+    bool ok = false;
+    if (item.verb == "folder") {
+      ok = MakeFolders(path);
+    } else if (item.verb == "file") {
+      ok = WriteFileText(path, item.fields.size() > 1 ? Utf8(item.fields[1]) : std::string());
+    } else if (item.verb == "readonly") {
+      const DWORD attributes = ::GetFileAttributesW(path.c_str());
+      ok = attributes != INVALID_FILE_ATTRIBUTES &&
+           ::SetFileAttributesW(path.c_str(), attributes | FILE_ATTRIBUTE_READONLY) != 0;
+    } else {
+      report.Fail(Cat({"prepare line ", Number(item.line), " ", What(item)}), "unknown item");
+      return false;
+    }
+    if (!ok) {
+      report.Fail(Cat({"prepare ", What(item)}), "failed");
+      return false;
+    }
+  }
+  report.Note(Cat({"prepared ", Number(static_cast<long long>(items.size())), " items"}));
+  return true;
+}
+
+bool CheckMachine(const std::string& file, Report& report) {
+  std::vector<Item> items;
+  if (!ReadItems(file, items, report)) {
+    return false;
+  }
+  for (const Item& item : items) {
+    CheckItem(item, report);
+  }
+  return true;
+}
+
+}  // namespace e2e
