@@ -68,6 +68,7 @@ void InstallationInventory::ScanAcadBranch(const char* branchPath, const char* k
     foundKeyPaths.clear();
     foundValues.clear();
     valueName = "AcadLocation";
+    collectedKeys_ = 0;
     CollectValue(releaseKey, "", "", keyPath, 0);
     const TextList locationPaths = foundKeyPaths;
     const TextList locationValues = foundValues;
@@ -75,6 +76,7 @@ void InstallationInventory::ScanAcadBranch(const char* branchPath, const char* k
     foundKeyPaths.clear();
     foundValues.clear();
     valueName = "ProductName";
+    collectedKeys_ = 0;
     CollectValue(releaseKey, "", "", keyPath, 0);
     const TextList& productPaths = foundKeyPaths;
     const TextList& productNames = foundValues;
@@ -100,6 +102,10 @@ void InstallationInventory::ScanAcadBranch(const char* branchPath, const char* k
 void InstallationInventory::CollectValue(platform::KeyRef parent, const char* subKeyName,
                                          std::string relativePath, std::string basePath,
                                          int depth) {
+  if (collectedKeys_ >= maxCollectKeys) {
+    return;
+  }
+  ++collectedKeys_;
   platform::Registry& registry = platform_.registry;
   platform::RegKey key;
   if (registry.OpenKeyEx(parent, subKeyName, platform::reg::kKeyRead, key) !=

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,11 @@ namespace discovery {
 // An ordered, growable list of narrow texts; entries are only ever appended at its end.
 using TextList = std::vector<std::string>;
 using PerReleaseLists = std::array<TextList, kReleaseCount>;
+
+// The depth limit alone does not end a search through two links that loop: every level
+// doubles the paths, 2^512 of them. So one search (one value below one release key) opens at
+// most this many keys, far more than any AutoCAD release key holds, then gives up the rest.
+inline constexpr std::size_t kMaxCollectKeys = 100000;
 
 // The one record of the run: which AutoCAD installations the registry shows, filed by release,
 // and the product folder the package was copied into. The scan fills it once at start-up;
@@ -41,6 +47,9 @@ class InstallationInventory {
   std::string valueName = "AcadLocation";
   TextList foundKeyPaths;
   TextList foundValues;
+  // The most keys one search opens (see kMaxCollectKeys); lowered only by tests that walk
+  // many looping registries quickly.
+  std::size_t maxCollectKeys = kMaxCollectKeys;
 
  private:
   // Scans one branch: each release key below it, paired AcadLocation and ProductName found at
@@ -48,12 +57,15 @@ class InstallationInventory {
   void ScanAcadBranch(const char* branchPath, const char* keyPathFormat, std::size_t recognisedRows);
 
   // Depth-first, pre-order search below `parent` for the value named valueName; stops
-  // descending at the first key on each path that holds it. Appends to foundKeyPaths and
+  // descending at the first key on each path that holds it, and opens no more than
+  // maxCollectKeys keys from where collectedKeys_ was last reset. Appends to foundKeyPaths and
   // foundValues. `depth` counts the levels below the release key.
   void CollectValue(platform::KeyRef parent, const char* subKeyName, std::string relativePath,
                     std::string basePath, int depth);
 
   platform::Platform platform_;
+  // Keys the current search has opened, against maxCollectKeys.
+  std::size_t collectedKeys_ = 0;
 };
 
 // A registry tree can loop through links, so the search never goes deeper than the registry's

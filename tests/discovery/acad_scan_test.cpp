@@ -168,6 +168,39 @@ TEST_F(AcadScan, ALoopingKeyTreeEndsAtTheDepthLimit) {
   EXPECT_EQ(inventory.acadLocations[k2010], TextList{"C:\\Found"});
 }
 
+// Two links back to a release key double the paths at every level: the depth limit alone
+// would leave 2^512 of them to walk. The key budget ends that search, and it counts the keys
+// of one search only, so the release keys after it are still searched.
+TEST_F(AcadScan, TwoLoopingLinksEndWithinTheKeyBudget) {
+  const std::string loop = "SOFTWARE\\Autodesk\\AutoCAD\\R17.0";
+  testing::PutKey(registry, RegRoot::LocalMachine, loop);
+  for (const char* link : {"\\A", "\\B"}) {
+    ASSERT_TRUE(machine.registry.AddLink(RegRoot::LocalMachine, loop + link, RegRoot::LocalMachine,
+                                         loop));
+  }
+  PutProduct(registry, "R18.0\\ACAD-8001:804", "AutoCAD 2010", "C:\\After");
+  PutProduct(registry, "R18.1\\ACAD-9001:804", "AutoCAD 2011", "C:\\Later");
+  Scan();
+  EXPECT_EQ(inventory.acadLocations[k2010], TextList{"C:\\After"});
+  EXPECT_EQ(inventory.acadLocations[k2011], TextList{"C:\\Later"});
+  EXPECT_EQ(TotalFound(), 2u);
+}
+
+// A smaller budget set for one inventory is kept to: a search stops short of keys past it.
+TEST_F(AcadScan, ASearchOpensNoMoreKeysThanItsBudget) {
+  for (int i = 0; i < 5; ++i) {
+    testing::PutKey(registry, RegRoot::LocalMachine,
+                    "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\A" + std::to_string(i));
+  }
+  PutProduct(registry, "R18.0\\Z", "AutoCAD 2010", "C:\\Last");
+  inventory.maxCollectKeys = 6;  // the release key and five keys before Z
+  Scan();
+  EXPECT_EQ(TotalFound(), 0u);
+  inventory.maxCollectKeys = 7;
+  Scan();
+  EXPECT_EQ(inventory.acadLocations[k2010], TextList{"C:\\Last"});
+}
+
 TEST_F(AcadScan, ValuesDeepBelowAReleaseKeyAreFound) {
   std::string path = "Deep";
   for (int level = 0; level < 40; ++level) path += "\\L" + std::to_string(level);
