@@ -13,6 +13,7 @@ jobs=$(nproc)
 cmake --preset native
 cmake --build --preset native -j "$jobs"
 ctest --preset native -j "$jobs"
+scripts/fuzz.sh  # each fuzz target for a few seconds from its seed corpus
 
 cmake --preset win32
 cmake --build --preset win32 -j "$jobs"
