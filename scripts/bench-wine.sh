@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# The benchmarks under Wine: builds the 64-bit edition with its benchmark programs, runs them in
+# a Wine prefix and on an X server of their own, and writes their figures with the machine they
+# came from to build/bench/results-wine.txt (scripts/bench.sh adds them to results.txt).
+#
+#   start-up      SetUp.exe against an empty dialog from a template, until the dialog is
+#                 visible: with the demo registry, then with 10,000 more keys below the AutoCAD
+#                 branches
+#   installation  the setup's package copy of a 40-file, 50 MB package against a CopyFileA loop
+#
+# BENCH_RUNS (default 10) sets the starts per program, BENCH_COPIES (default 5) the copies.
+# The figures are printed, never judged: only a program that fails to run fails the script.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+cd "$here"
+scripts/bootstrap.sh
+
+runs=${BENCH_RUNS:-10}
+copies=${BENCH_COPIES:-5}
+build=$here/build/bench-win64
+work=$build/bench-work
+results_dir=$here/build/bench
+results=$results_dir/results-wine.txt
+wineserver=/usr/lib/wine/wineserver64
+
+cmake --preset win64 -B "$build" -DSETUP_BENCHMARKS=ON >/dev/null
+cmake --build "$build" --target SetUp empty_dialog startup_timer install_benchmark
+wine_run=$build/wine-run.sh
+
+# A Unix path as Wine's drive Z: shows it.
+windows_path() { printf 'Z:%s' "$1" | tr '/' '\\'; }
+
+# A fresh prefix for every run: the second start-up figure depends on what the registry holds.
+export WINEPREFIX=$work/prefix
+if [ -d "$WINEPREFIX" ]; then
+  "$wineserver" -k 2>/dev/null || true
+fi
+rm -rf "$work"
+mkdir -p "$work/install" "$results_dir"
+
+xvfb=
+cleanup() {
+  "$wineserver" -k 2>/dev/null || true
+  timeout 20 "$wineserver" -w 2>/dev/null || true
+  if [ -n "$xvfb" ]; then
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+  fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+echo "bench-wine: preparing the prefix and the demo registry"
+# Booted without a display, so nothing of the prefix stays bound to an X server that is gone.
+env -u DISPLAY "$wine_run" reg query 'HKCU\Software' >/dev/null
+env -u DISPLAY timeout 120 scripts/load-demo-registry.sh "$wine_run"
+"$wineserver" -w
+scripts/make-distribution.sh "$build/app/SetUp.exe" "$work/dist"
+# The setup's package copy reads "<program folder>\Data": the program runs from a folder of its
+# own, where it makes the package.
+cp "$build/bench/win32/install_benchmark.exe" "$work/install/"
+bench/win32/make-extra-keys.sh >"$work/extra-keys.reg"
+
+# Xvfb picks a free display itself and names it once it accepts connections.
+displayfile=$work/display
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do
+  [ -s "$displayfile" ] && break
+  sleep 0.1
+done
+if [ ! -s "$displayfile" ]; then
+  echo "bench-wine: Xvfb did not start" >&2
+  exit 1
+fi
+export DISPLAY=":$(head -n1 "$displayfile")"
+
+# One start-up comparison; the programs write code page 936, shown as UTF-8.
+startup() {
+  local out=$1
+  "$wine_run" "$build/bench/win32/startup_timer.exe" --runs "$runs" \
+    --floor "$(windows_path "$build/bench/win32/empty_dialog.exe")" \
+    --program "$(windows_path "$work/dist/SetUp.exe")" >"$out.raw" 2>&1 ||
+    { iconv -f CP936 -t UTF-8 -c "$out.raw" >&2; exit 1; }
+  iconv -f CP936 -t UTF-8 -c "$out.raw" >"$out"
+  # The figure counts only if it timed the setup dialog, not some message box.
+  if ! grep -q 'dialog "Zelvar批打印软件安装"' "$out"; then
+    echo "bench-wine: the window timed was not the setup dialog:" >&2
+    cat "$out" >&2
+    exit 1
+  fi
+}
+
+load_at_start=$(cut -d" " -f1-3 /proc/loadavg)
+echo "bench-wine: start-up with the demo registry ($runs starts each)"
+startup "$work/startup-demo.txt"
+
+echo "bench-wine: loading 10,000 more keys below the AutoCAD branches"
+timeout 600 scripts/load-demo-registry.sh "$wine_run" "$work/extra-keys.reg"
+# The last key of the file must be there, or the second figure would time the demo registry.
+last_key=$(grep '^\[' "$work/extra-keys.reg" | tail -n1 | tr -d '[]' | sed 's/^HKEY_LOCAL_MACHINE/HKLM/')
+"$wine_run" reg query "$last_key" >/dev/null ||
+  { echo "bench-wine: the extra keys did not load" >&2; exit 1; }
+
+echo "bench-wine: start-up with the 10,000 extra keys ($runs starts each)"
+startup "$work/startup-extra.txt"
+
+echo "bench-wine: package copy ($copies copies each)"
+"$wine_run" "$work/install/install_benchmark.exe" --files 40 --megabytes 50 --runs "$copies" \
+  >"$work/install.txt" 2>&1 || { cat "$work/install.txt" >&2; exit 1; }
+
+{
+  echo "# Wine benchmarks, $(date -u +%Y-%m-%d)"
+  echo "# machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //'), $(nproc) cores"
+  echo "# load average when they began: $load_at_start (other work on the machine skews figures)"
+  echo "# $(/usr/lib/wine/wine64 --version), 64-bit edition, Xvfb 1024x768x24, code page 936"
+  echo
+  echo "## start-up, demo registry (demo/acad-demo-registry.reg)"
+  cat "$work/startup-demo.txt"
+  echo
+  echo "## start-up, demo registry and 10,000 extra keys below the AutoCAD branches"
+  cat "$work/startup-extra.txt"
+  echo
+  echo "## installation"
+  cat "$work/install.txt"
+} | tee "$results"
