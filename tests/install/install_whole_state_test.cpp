@@ -1,0 +1,406 @@
+// The whole machine before and after an installation: only the places the installation owns
+// may change, installing twice changes nothing more, and any single write that fails leaves
+// the rest of the machine as it was and the user told where it matters.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "install/install_sequence.h"
+#include "platform/ansi_text.h"
+#include "platform/memory/memory_platform.h"
+
+namespace install {
+namespace {
+
+using platform::RegRoot;
+
+constexpr const char* kProduct = "C:\\Zelvar\\Zelvar批打印软件";
+constexpr const char* kAppData = "C:\\Users\\User\\AppData\\Roaming";
+constexpr const char* kAcad2008 = "C:\\Program Files (x86)\\AutoCAD 2008";
+constexpr const char* kAcad2010 = "C:\\Program Files\\AutoCAD 2010";
+constexpr const char* kAcad2021 = "D:\\Autodesk\\AutoCAD 2021";
+
+// The dialog, reduced to what the installation hands it: the typed folder.
+class QuietView final : public InstallView {
+ public:
+  explicit QuietView(std::string& targetFolder) : targetFolder_(targetFolder) {}
+  platform::WindowRef Window() override { return 1; }
+  void UpdateData(bool save) override {
+    if (save) {
+      targetFolder_ = "C:\\Zelvar";
+    }
+  }
+  void ShowControl(int, bool) override {}
+  void SetProgressRange(int, int) override {}
+  void SetProgressStep(int) override {}
+  void SetProgressPos(int) override {}
+  void StepIt() override {}
+  void EndWithCancel() override { ended = true; }
+  void ShrinkToFinishButton() override { finished = true; }
+
+  bool ended = false;
+  bool finished = false;
+
+ private:
+  std::string& targetFolder_;
+};
+
+// A user who answers every copy failure with Ignore, so the installation runs to its end.
+class IgnoringUser final : public platform::MessageBoxes {
+ public:
+  int Show(platform::WindowRef, const char* text, const char*, std::uint32_t flags) override {
+    shown.emplace_back(text);
+    return (flags & platform::mb::kButtonsMask) == platform::mb::kAbortRetryIgnore
+               ? platform::mb::kIdIgnore
+               : platform::mb::kIdOk;
+  }
+  std::vector<std::string> shown;
+};
+
+// A machine with three AutoCAD releases, another plug-in, settings of other programs and the
+// distribution C:\Dist.
+struct Machine {
+  Machine() {
+    auto& r = memory.registry;
+    const std::string wow = "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\";
+    const std::string native = "SOFTWARE\\Autodesk\\AutoCAD\\";
+    for (const std::string& branch : {wow, native}) {
+      r.SetString(RegRoot::LocalMachine, branch + "R17.1\\ACAD-6001:804", "ProductName",
+                  "AutoCAD 2008 - 简体中文");
+      r.SetString(RegRoot::LocalMachine, branch + "R17.1\\ACAD-6001:804", "AcadLocation", kAcad2008);
+      r.SetString(RegRoot::LocalMachine, branch + "R17.1", "CurVer", "ACAD-6001:804");
+    }
+    r.SetString(RegRoot::LocalMachine, native + "R18.0\\ACAD-8001:804", "ProductName", "AutoCAD 2010");
+    r.SetString(RegRoot::LocalMachine, native + "R18.0\\ACAD-8001:804", "AcadLocation", kAcad2010);
+    r.SetDword(RegRoot::LocalMachine, native + "R18.0\\ACAD-8001:804", "LocaleId", 0x804);
+    r.SetString(RegRoot::LocalMachine, native + "R18.0\\ACAD-8001:804\\Applications\\OtherPlugin",
+                "LOADER", "C:\\Other\\Other.arx");
+    r.SetDword(RegRoot::LocalMachine, native + "R18.0\\ACAD-8001:804\\Applications\\OtherPlugin",
+               "LOADCTRLS", 14);
+    r.CreateKeyPath(RegRoot::LocalMachine,
+                    native + "R18.0\\ACAD-8001:804\\Applications\\OtherPlugin\\Commands");
+    r.SetString(RegRoot::LocalMachine, native + "R24.0\\ACAD-4101:804", "ProductName", "AutoCAD 2021");
+    r.SetString(RegRoot::LocalMachine, native + "R24.0\\ACAD-4101:804", "AcadLocation", kAcad2021);
+    r.SetString(RegRoot::LocalMachine, "SOFTWARE\\Other\\Program", "Path", "C:\\Other");
+
+    const std::string profiles = "SOFTWARE\\Autodesk\\AutoCAD\\";
+    r.SetString(RegRoot::CurrentUser, profiles + "R17.1\\ACAD-6001:804\\Profiles\\<<未命名配置>>\\Variables",
+                "TRUSTEDPATHS", "d:\\tools;E:\\Lib\\MyLib;");
+    r.SetString(RegRoot::CurrentUser, profiles + "R17.1\\ACAD-6001:804\\Profiles\\<<未命名配置>>\\Variables",
+                "FILEDIA", "1");
+    r.SetString(RegRoot::CurrentUser, profiles + "R18.0\\ACAD-8001:804\\Profiles\\Default\\Variables",
+                "FILEDIA", "0");
+    r.CreateKeyPath(RegRoot::CurrentUser, profiles + "R24.0\\ACAD-4101:804\\Profiles\\Drafting");
+    r.SetString(RegRoot::CurrentUser, profiles + "R99.9\\ACAD-F001:409\\Profiles\\P\\Variables",
+                "TRUSTEDPATHS", "X:\\Somewhere");
+    r.SetString(RegRoot::CurrentUser, "SOFTWARE\\Other", "Setting", "keep");
+
+    auto& f = memory.files;
+    f.AddDrive('D');
+    f.SetModulePath("C:\\Dist\\SetUp.exe");
+    f.AddFile("C:\\Dist\\SetUp.exe", "setup");
+    for (const char* name : {"SetUp.EXE", "Zelvar_EN.shx", "Zelvar_HZ.shx", "Zelvar.prt5",
+                             "Zelvar.prt7", "Zelvar.prt8", "Zelvar.prt9", "Zelvar.Ini",
+                             "ZV_BatchPlot2008.ARX", "ZV_BatchPlot2010.ARX",
+                             "ZV_BatchPlot2021.ARX", "使用说明.txt"}) {
+      f.AddFile(std::string("C:\\Dist\\Data\\") + name, std::string("package ") + name,
+                platform::attr::kArchive | platform::attr::kReadOnly);
+    }
+    f.AddFile("C:\\Dist\\Data\\Extras\\More.txt", "not installed");
+    for (const char* location : {kAcad2008, kAcad2010, kAcad2021}) {
+      f.AddFile(std::string(location) + "\\Fonts\\txt.shx", "AutoCAD's own font");
+      f.AddFile(std::string(location) + "\\acad.exe", "AutoCAD");
+    }
+    f.AddFile(std::string(kAcad2008) + "\\Drv\\pdfplot9.hdi", "AutoCAD's driver");
+    f.AddFile(std::string(kAcad2008) + "\\Drv\\pdfplot8.hdi", "another driver");
+    f.AddFile(std::string(kAcad2008) + "\\Fonts\\Zelvar_EN.shx", "old font", platform::attr::kReadOnly);
+    f.AddFile("C:\\Zelvar\\Notes.txt", "the user's own file");
+    f.AddFolder(kAppData);
+    f.AddFile(std::string(kAppData) + "\\Other\\other.ini", "keep");
+    f.SetEnvironment("APPDATA", kAppData);
+
+    inventory.ScanAcadInstallations();
+    flags.fill(1);
+  }
+
+  void Install() {
+    QuietView view(targetFolder);
+    command.OnInstall(view, flags, targetFolder);
+    ended = view.ended;
+    finished = view.finished;
+  }
+
+  platform::MemoryPlatform memory;
+  IgnoringUser user;
+  platform::Platform machine{memory.registry, memory.files, memory.processes, user};
+  discovery::InstallationInventory inventory{machine};
+  InstallCommand command{inventory, machine};
+  discovery::ReleaseFlags flags{};
+  std::string targetFolder;
+  bool ended = false;
+  bool finished = false;
+};
+
+bool StartsWith(std::string_view text, std::string_view head) {
+  return text.substr(0, head.size()) == head;
+}
+
+// The path part of a change line: "+ C:\a" -> "C:\a"; "* C:\a attributes ..." -> "C:\a".
+std::string FilePathOf(const std::string& line) {
+  std::string path = line.substr(2);
+  for (const char* tail : {" attributes", " contents"}) {
+    const std::size_t at = path.find(tail);
+    if (at != std::string::npos) {
+      path.resize(at);
+    }
+  }
+  return path;
+}
+
+// The places an installation owns in the file system.
+bool FileChangeAllowed(const std::string& line) {
+  if (StartsWith(line, "- ")) {
+    return false;  // an installation removes nothing
+  }
+  const std::string path = FilePathOf(line);
+  if (path == "C:\\Zelvar" || StartsWith(path, kProduct)) {
+    return true;
+  }
+  if (path == std::string(kAppData) + "\\Zelvar" ||
+      path == std::string(kAppData) + "\\Zelvar\\Zelvar.Ini") {
+    return true;
+  }
+  // The package's own files lose their read-only attribute, nothing else.
+  if (StartsWith(path, "C:\\Dist\\Data\\") && StartsWith(line, "* ") &&
+      line.find(" attributes ") != std::string::npos) {
+    return true;
+  }
+  for (const char* location : {kAcad2008, kAcad2010, kAcad2021}) {
+    const std::string fonts = std::string(location) + "\\Fonts\\";
+    if (path == fonts + "Zelvar_EN.shx" || path == fonts + "Zelvar_HZ.shx") {
+      return true;
+    }
+  }
+  return path == std::string(kAcad2008) + "\\Drv\\pdfplot9.hdi";
+}
+
+// The places an installation owns in the registry: demand-load keys of the plug-in and the
+// profiles' TRUSTEDPATHS (with a Variables key made for it).
+bool RegistryChangeAllowed(const std::string& line) {
+  if (StartsWith(line, "- ")) {
+    return false;
+  }
+  if (line.find("\\Applications\\ZV_BatchPlot") != std::string::npos) {
+    return StartsWith(line, "+ key ") || line.find("[LOADCTRLS]") != std::string::npos ||
+           line.find("[LOADER]") != std::string::npos;
+  }
+  if (StartsWith(line, "+ key HKLM\\") && line.size() > 13 &&
+      line.compare(line.size() - 13, 13, "\\Applications") == 0) {
+    return true;
+  }
+  if (StartsWith(line, "+ key HKCU\\SOFTWARE\\Autodesk\\AutoCAD\\") &&
+      line.compare(line.size() - 10, 10, "\\Variables") == 0) {
+    return true;
+  }
+  return StartsWith(line, "+ value HKCU\\SOFTWARE\\Autodesk\\AutoCAD\\") ||
+                 StartsWith(line, "~ value HKCU\\SOFTWARE\\Autodesk\\AutoCAD\\")
+             ? line.find("\\Variables [TRUSTEDPATHS]") != std::string::npos
+             : false;
+}
+
+std::vector<std::string> Disallowed(const std::vector<std::string>& changes,
+                                    bool (*allowed)(const std::string&)) {
+  std::vector<std::string> wrong;
+  std::copy_if(changes.begin(), changes.end(), std::back_inserter(wrong),
+               [&](const std::string& line) { return !allowed(line); });
+  return wrong;
+}
+
+struct State {
+  platform::RegistrySnapshot registry;
+  platform::FileTree files;
+};
+
+State Take(const Machine& m) { return {m.memory.registry.Snapshot(), m.memory.files.Snapshot()}; }
+
+// What changed outside the installation's own places; empty when nothing did.
+std::vector<std::string> ChangesOutsideTheInstallation(const State& before, const State& after) {
+  std::vector<std::string> wrong = Disallowed(
+      platform::DescribeRegistryChanges(before.registry, after.registry), RegistryChangeAllowed);
+  const std::vector<std::string> files =
+      Disallowed(platform::DescribeChanges(before.files, after.files), FileChangeAllowed);
+  wrong.insert(wrong.end(), files.begin(), files.end());
+  return wrong;
+}
+
+TEST(InstallWholeState, OnlyTheInstallationsOwnPlacesChange) {
+  Machine m;
+  const State before = Take(m);
+  m.Install();
+  ASSERT_TRUE(m.finished);
+  const State after = Take(m);
+
+  EXPECT_EQ(ChangesOutsideTheInstallation(before, after), std::vector<std::string>{});
+  // It did change what it owns: the predicate is not simply true.
+  EXPECT_GT(platform::DescribeRegistryChanges(before.registry, after.registry).size(), 10u);
+  EXPECT_TRUE(m.user.shown.empty());
+
+  // Other programs' TRUSTEDPATHS entries survive, letter case aside.
+  const auto trusted = m.memory.registry.ReadString(
+      RegRoot::CurrentUser,
+      "SOFTWARE\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804\\Profiles\\<<未命名配置>>\\Variables",
+      "TRUSTEDPATHS");
+  ASSERT_TRUE(trusted);
+  for (const char* entry : {"d:\\tools", "E:\\Lib\\MyLib", kProduct}) {
+    EXPECT_NE(ansi::FindText(*trusted, ansi::ToUpper(entry)), std::string::npos) << entry;
+  }
+}
+
+TEST(InstallWholeState, ThePredicatesCatchAStrayChange) {
+  Machine m;
+  const State before = Take(m);
+  m.memory.registry.SetString(RegRoot::LocalMachine, "SOFTWARE\\Other\\Program", "Path", "X");
+  m.memory.files.AddFile(std::string(kAcad2010) + "\\Drv\\pdfplot9.hdi", "stray");
+  EXPECT_EQ(ChangesOutsideTheInstallation(before, Take(m)).size(), 3u);
+}
+
+// TRUSTEDPATHS as AutoCAD reads it: entries compared without regard to case.
+State WithTrustedPathsUpperCased(State state) {
+  for (auto& key : state.registry.keys) {
+    for (auto& value : key.values) {
+      if (value.name == "TRUSTEDPATHS") {
+        value.data = ansi::ToUpper(value.data);
+      }
+    }
+  }
+  return state;
+}
+
+TEST(InstallWholeState, InstallingTwiceEndsWhereInstallingOnceDid) {
+  Machine m;
+  m.Install();
+  const State once = Take(m);
+  m.Install();
+  ASSERT_TRUE(m.finished);
+  // The second run writes a value that held only the folder back in upper case.
+  EXPECT_EQ(WithTrustedPathsUpperCased(Take(m)).registry,
+            WithTrustedPathsUpperCased(once).registry);
+  EXPECT_EQ(m.memory.files.Snapshot(), once.files);
+}
+
+// Which kind of place a failed write was meant for, and what the user must then hear.
+enum class Expect { CopyPrompt, RegistrationWarning, Nothing };
+
+Expect ForFileWrite(const std::string& source, const std::string& destination) {
+  if (destination.find("\\Fonts\\") != std::string::npos ||
+      destination.find("\\Drv\\") != std::string::npos) {
+    return Expect::RegistrationWarning;
+  }
+  if (source.empty()) {
+    // The chosen and the product folder are each made twice (before the copy and by it), so
+    // one failure alone goes unnoticed; the settings folder is made once, and without it the
+    // settings file cannot be copied.
+    return destination == std::string(kAppData) + "\\Zelvar" ? Expect::CopyPrompt
+                                                             : Expect::Nothing;
+  }
+  return Expect::CopyPrompt;
+}
+
+Expect ForRegistryWrite(const platform::RegistryWrite& write) {
+  if (write.root == RegRoot::CurrentUser || write.kind == platform::RegistryWriteKind::DeleteKey) {
+    return Expect::Nothing;
+  }
+  return Expect::RegistrationWarning;
+}
+
+bool Shows(const Machine& m, std::string_view head) {
+  return std::any_of(m.user.shown.begin(), m.user.shown.end(),
+                     [&](const std::string& text) { return StartsWith(text, head); });
+}
+
+void CheckAfterFailure(Machine& m, const State& before, Expect expect, const std::string& what) {
+  SCOPED_TRACE(what);
+  EXPECT_TRUE(m.finished) << "Ignore lets every installation run to its end";
+  EXPECT_EQ(ChangesOutsideTheInstallation(before, Take(m)), std::vector<std::string>{});
+  const bool prompt = Shows(m, "拷贝文件 ");
+  const bool warning = Shows(m, "部分AutoCAD设置未能写入");
+  switch (expect) {
+    case Expect::CopyPrompt:
+      EXPECT_TRUE(prompt);
+      EXPECT_FALSE(warning);
+      break;
+    case Expect::RegistrationWarning:
+      EXPECT_TRUE(warning);
+      EXPECT_FALSE(prompt);
+      break;
+    case Expect::Nothing:
+      EXPECT_FALSE(warning);
+      break;
+  }
+}
+
+TEST(InstallWholeState, EachRegistryWriteFailingInTurnIsHandled) {
+  std::size_t writes = 0;
+  {
+    Machine m;
+    const std::size_t before = m.memory.registry.WriteCount();
+    m.Install();
+    writes = m.memory.registry.WriteCount() - before;
+  }
+  ASSERT_GT(writes, 10u);
+  for (std::size_t failing = 0; failing < writes; ++failing) {
+    Machine m;
+    const State before = Take(m);
+    std::size_t seen = 0;
+    platform::RegistryWrite failed;
+    m.memory.registry.SetWriteHook([&](const platform::RegistryWrite& write) -> long {
+      if (seen++ == failing) {
+        failed = write;
+        return platform::reg::kAccessDenied;
+      }
+      return 0;
+    });
+    m.Install();
+    CheckAfterFailure(m, before, ForRegistryWrite(failed),
+                      "registry write " + std::to_string(failing) + " " + failed.keyPath + " [" +
+                          failed.valueName + "]");
+  }
+}
+
+TEST(InstallWholeState, EachFileWriteFailingInTurnIsHandled) {
+  std::size_t writes = 0;
+  {
+    Machine m;
+    m.memory.files.SetWriteHook([&](const std::string&, const std::string&) {
+      ++writes;
+      return true;
+    });
+    m.Install();
+  }
+  ASSERT_GT(writes, 10u);
+  for (std::size_t failing = 0; failing < writes; ++failing) {
+    Machine m;
+    const State before = Take(m);
+    std::size_t seen = 0;
+    std::string failedSource;
+    std::string failedDestination;
+    m.memory.files.SetWriteHook([&](const std::string& source, const std::string& destination) {
+      if (seen++ == failing) {
+        failedSource = source;
+        failedDestination = destination;
+        return false;
+      }
+      return true;
+    });
+    m.Install();
+    CheckAfterFailure(m, before, ForFileWrite(failedSource, failedDestination),
+                      "file write " + std::to_string(failing) + " " + failedSource + " -> " +
+                          failedDestination);
+  }
+}
+
+}  // namespace
+}  // namespace install
