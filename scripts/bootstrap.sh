@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what building and testing the setup needs on Debian 12, if it is missing:
-# the build tools, both mingw-w64 cross compilers, 64-bit Wine, Xvfb, a CJK font, ImageMagick
-# and the zh_CN.UTF-8 locale that Chinese file names under Wine need. Quick when all is there.
+# the build tools, both mingw-w64 cross compilers, 64-bit Wine, Xvfb, a CJK font, ImageMagick,
+# clang with the libFuzzer runtime (libclang-rt-14-dev, only recommended by clang-14), and the
+# zh_CN.UTF-8 and en_US.UTF-8 locales the runs under Wine need. Quick when all is there.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb xdotool fonts-wqy-zenhei
-  imagemagick locales clang)
+  imagemagick locales clang libclang-rt-14-dev)
 
 missing=()
 for package in "${packages[@]}"; do
@@ -27,8 +28,11 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${missing[@]}" >/dev/null
 fi
 
-# Wine's Unix side needs the glibc locale itself, or Chinese file names fail.
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-  echo "bootstrap: generating the zh_CN.UTF-8 locale"
-  "${sudo[@]}" localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
-fi
+# Wine's Unix side needs the glibc locale itself, or Chinese file names fail; en_US.UTF-8
+# gives the code page 1252 that one end-to-end scenario runs the setup under.
+for locale in zh_CN en_US; do
+  if ! locale -a 2>/dev/null | grep -qi "^$locale\.utf-\?8$"; then
+    echo "bootstrap: generating the $locale.UTF-8 locale"
+    "${sudo[@]}" localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+  fi
+done

@@ -3,7 +3,7 @@
 #
 #   run-e2e.sh --name NAME --wine-run BUILD/wine-run.sh --driver e2e-driver.exe
 #              --setup SetUp.exe --work DIR --shots DIR [--registry FILE.reg ...]
-#              -- DRIVER-ARGUMENTS...
+#              [--before "STEP ..."] [--state-allowed FILE] -- DRIVER-ARGUMENTS...
 #
 # 1. A fresh Wine prefix DIR/NAME/prefix, copied from a template prefix that is booted once
 #    (DIR/template-prefix) and set to a Wine virtual desktop, so Wine draws the window
@@ -13,7 +13,12 @@
 # 4. An X server of its own (Xvfb) for the run, and a watcher that photographs the screen
 #    when the driver asks for it: shot "choosing" becomes SHOTS/NAME.png, any other shot
 #    SHOTS/NAME-SHOT.png.
-# 5. e2e-driver.exe DRIVER-ARGUMENTS, given --dist and --shots, under a time limit.
+# 5. With --before, a first run of the driver with those steps (setting up the machine), after
+#    which Wine's server is stopped so the registry files on disk are complete, and the whole
+#    machine is recorded (state-diff.py).
+# 6. e2e-driver.exe DRIVER-ARGUMENTS, given --dist and --shots, under a time limit.
+# 7. With --state-allowed, the machine is recorded again the same way and every change outside
+#    the places the file allows fails the scenario.
 # On every way out the prefix's Wine processes, the watcher and the X server are ended; the
 # prefix is removed when the scenario passed (E2E_KEEP_PREFIX=1 keeps it). The driver's log
 # stays in DIR/NAME/driver.log.
@@ -22,6 +27,7 @@ here=$(cd "$(dirname "$0")/../.." && pwd)
 
 name= wine_run= driver= setup= work= shots=
 registry=()
+before_steps= state_allowed=
 while [ $# -gt 0 ]; do
   case $1 in
     --name) name=$2; shift 2 ;;
@@ -31,6 +37,8 @@ while [ $# -gt 0 ]; do
     --work) work=$2; shift 2 ;;
     --shots) shots=$2; shift 2 ;;
     --registry) registry+=("$2"); shift 2 ;;
+    --before) before_steps=$2; shift 2 ;;
+    --state-allowed) state_allowed=$(realpath -m -- "$2"); shift 2 ;;
     --) shift; break ;;
     *) echo "run-e2e: unknown argument $1" >&2; exit 2 ;;
   esac
@@ -145,12 +153,40 @@ fi
 watcher=$!
 
 echo "run-e2e: scenario $name, display $DISPLAY, prefix $prefix"
+
+# Stops every Wine process of the prefix and its server, which writes the registry to disk.
+stop_wine() {
+  "$wineserver" -k 2>/dev/null || true
+  timeout 30 "$wineserver" -w 2>/dev/null || true
+}
+run_driver() {
+  (
+    cd "$dist"
+    timeout -k 10 "$driver_time_limit" "$wine_run" "$driver" \
+      --dist "$(windows_path "$dist")" --shots "$(windows_path "$sync")" "$@"
+  ) >>"$log" 2>&1
+}
+
 rc=0
-(
-  cd "$dist"
-  timeout -k 10 "$driver_time_limit" "$wine_run" "$driver" \
-    --dist "$(windows_path "$dist")" --shots "$(windows_path "$sync")" "$@"
-) >"$log" 2>&1 || rc=$?
+: >"$log"
+state_verdict=0
+if [ -n "$before_steps" ]; then
+  # The first run gets the edition and the releases found (the first four driver arguments,
+  # "--bits N --found LIST") and the steps given.
+  # shellcheck disable=SC2086  # the steps are words
+  run_driver "${@:1:4}" $before_steps || rc=$?
+  stop_wine
+  python3 "$here/tests/e2e/state-diff.py" snapshot "$prefix" "$scenario/before.json"
+fi
+if [ "$rc" = 0 ]; then
+  run_driver "$@" || rc=$?
+fi
+if [ "$rc" = 0 ] && [ -n "$state_allowed" ]; then
+  stop_wine
+  python3 "$here/tests/e2e/state-diff.py" snapshot "$prefix" "$scenario/after.json"
+  python3 "$here/tests/e2e/state-diff.py" diff "$scenario/before.json" "$scenario/after.json" \
+    "$state_allowed" >"$scenario/state.txt" || state_verdict=1
+fi
 # The driver writes code page 936; the log is shown as UTF-8.
 iconv -f CP936 -t UTF-8 -c "$log" || cat "$log"
 if [ "$rc" = 124 ] || [ "$rc" = 137 ]; then
@@ -161,7 +197,14 @@ for picture in "$shots/$name.png" "$shots/$name"-*.png; do
     echo "run-e2e: screenshot $picture"
   fi
 done
-if [ "$rc" = 0 ] && grep -q '^e2e-driver: [0-9]* passed, 0 failed' "$log"; then
+if [ -s "$scenario/state.txt" ]; then
+  cat "$scenario/state.txt"
+fi
+# Every run of the driver ends with its own summary line, and each must be clean.
+summaries=$(grep -c '^e2e-driver: ' "$log" || true)
+clean=$(grep -c '^e2e-driver: [0-9]* passed, 0 failed' "$log" || true)
+if [ "$rc" = 0 ] && [ "$state_verdict" = 0 ] && [ "$summaries" -gt 0 ] &&
+   [ "$clean" = "$summaries" ]; then
   passed=1
   echo "run-e2e: $name passed"
   exit 0

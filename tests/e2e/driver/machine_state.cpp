@@ -198,6 +198,41 @@ bool Need(const Item& item, std::size_t fields, Report& report) {
   return false;
 }
 
+// In whatever code page the setup ran: the demand-load key's LOADER names a module file that
+// exists, and the profile's TRUSTEDPATHS holds the folder of that file.
+void CheckLoaderTrusted(const Item& item, const std::string& what, Report& report) {
+  RegPath demandLoad;
+  RegPath profile;
+  if (!Need(item, 2, report) || !SplitKey(item.fields[0], demandLoad) ||
+      !SplitKey(item.fields[1], profile)) {
+    report.Fail(what, "two HKLM\\ or HKCU\\ keys needed");
+    return;
+  }
+  DWORD type = 0;
+  DWORD number = 0;
+  std::wstring loader;
+  std::wstring trusted;
+  if (!ReadRegistryValue(demandLoad, L"LOADER", type, loader, number) || type != REG_SZ) {
+    report.Fail(what, "no LOADER text");
+    return;
+  }
+  if (!ReadRegistryValue(profile, L"TRUSTEDPATHS", type, trusted, number) || type != REG_SZ) {
+    report.Fail(what, "no TRUSTEDPATHS text");
+    return;
+  }
+  const DWORD attributes = ::GetFileAttributesW(loader.c_str());
+  const bool moduleThere =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  std::wstring folder = loader.substr(0, loader.find_last_of(L'\\'));
+  std::wstring upperTrusted = trusted;
+  ::CharUpperBuffW(folder.data(), static_cast<DWORD>(folder.size()));
+  ::CharUpperBuffW(upperTrusted.data(), static_cast<DWORD>(upperTrusted.size()));
+  const bool folderTrusted = !folder.empty() && upperTrusted.find(folder) != std::wstring::npos;
+  report.Check(moduleThere && folderTrusted, what,
+               Cat({"LOADER ", Quoted(Ansi(loader)), moduleThere ? " exists" : " is missing",
+                    ", TRUSTEDPATHS ", Quoted(Ansi(trusted))}));
+}
+
 void CheckItem(const Item& item, Report& report) {
   const std::string what = What(item);
   if (item.verb == "folder" || item.verb == "file" || item.verb == "missing" ||
@@ -232,6 +267,10 @@ void CheckItem(const Item& item, Report& report) {
       }
       report.Check(detail.empty(), what, detail);
     }
+    return;
+  }
+  if (item.verb == "loader-trusted") {
+    CheckLoaderTrusted(item, what, report);
     return;
   }
   if (item.verb == "sz" || item.verb == "dword" || item.verb == "nokey" || item.verb == "values") {
@@ -308,7 +347,7 @@ bool PrepareMachine(const std::string& file, Report& report) {
       return false;
     }
   }
-  report.Note(Cat({"prepared ", Number(static_cast<long long>(items.size())), " items"}));
+  report.Pass(Cat({"prepared ", Number(static_cast<long long>(items.size())), " items of ", file}));
   return true;
 }
 

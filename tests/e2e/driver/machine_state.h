@@ -19,6 +19,8 @@
 //   dword    KEY  VALUE  NUMBER    check: REG_DWORD value
 //   nokey    KEY                   check: the key does not exist
 //   values   KEY  N                check: the key holds exactly N values
+//   loader-trusted KEY PROFILE     check: KEY's LOADER names a file that exists, and the
+//                                  PROFILE key's TRUSTEDPATHS holds that file's folder
 namespace e2e {
 
 // False when the file cannot be read or a line is not understood; each item is a check.

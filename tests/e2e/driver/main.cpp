@@ -2,7 +2,7 @@
 // program shows at each step against what the seeded machine and the edition call for.
 //
 //   e2e-driver.exe --dist FOLDER [--program SetUp.exe] [--shots FOLDER]
-//                  [--bits 64|32] [--found YEAR,YEAR,...] STEP...
+//                  [--bits 64|32] [--found YEAR,YEAR,...] [--any-caption] STEP...
 //
 // Steps, run in the order given:
 //   launch           start the program from the distribution folder, wait for its dialog
@@ -82,6 +82,8 @@ bool ParseArguments(int argc, char** argv, e2e::Options& options) {
       options.program = argv[++i];
     } else if (argument == "--shots" && hasValue) {
       options.screenshotFolder = argv[++i];
+    } else if (argument == "--any-caption") {
+      options.anyCaption = true;
     } else if (argument == "--bits" && hasValue) {
       options.setupBits = std::atoi(argv[++i]);
     } else if (argument == "--found" && hasValue) {

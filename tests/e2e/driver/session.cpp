@@ -184,7 +184,8 @@ bool Session::Launch() {
   }
   const ULONGLONG started = ::GetTickCount64();
   const DialogLook look = Choosing();
-  dialog_ = process_->WaitForWindow("#32770", look.caption, kDialogTimeoutMs);
+  dialog_ = process_->WaitForWindow("#32770", options_.anyCaption ? std::string() : look.caption,
+                                    kDialogTimeoutMs);
   if (dialog_ == nullptr) {
     const bool ended = !process_->IsRunning();
     report_.Fail(Cat({"SetUp.exe shows its dialog ", Quoted(look.caption)}),

@@ -21,6 +21,9 @@ struct Options {
   std::string program = "SetUp.exe";
   std::string screenshotFolder;  // shared with the test script; empty: no screenshots
   int setupBits = 64;            // the edition under test
+  // The dialog is known by its class alone: under another code page than 936 its Chinese
+  // caption does not survive the narrow-character functions.
+  bool anyCaption = false;
   std::set<int> foundYears;      // AutoCAD releases the seeded registry holds
   std::vector<std::string> steps;
 };
@@ -84,6 +87,7 @@ class Session {
   int choosingHeight_ = 0;
   HWND messageBox_ = nullptr;
   HWND chooser_ = nullptr;
+
   // A process named acad.exe while "acad-start" is in effect.
   std::optional<SetupProcess> autoCAD_;
 };

@@ -68,7 +68,7 @@ HWND SetupProcess::WaitForWindow(const std::string& className, const std::string
   do {
     for (HWND window : TopLevelWindowsOf(id_)) {
       if (::IsWindowVisible(window) && ClassNameOf(window) == className &&
-          ReadCaption(window) == caption) {
+          (caption.empty() || ReadCaption(window) == caption)) {
         return window;
       }
     }

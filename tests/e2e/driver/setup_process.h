@@ -42,7 +42,7 @@ class SetupProcess {
   // True once the process has ended, waiting at most `timeoutMs`.
   bool WaitForEnd(DWORD timeoutMs) const;
   // Polls for a visible top-level window of this process with the window class and caption
-  // given; null when none appeared within `timeoutMs` or the process ended first.
+  // given (an empty caption: any); null when none appeared within `timeoutMs` or the process ended first.
   HWND WaitForWindow(const std::string& className, const std::string& caption,
                      DWORD timeoutMs) const;
   void Terminate() const;
