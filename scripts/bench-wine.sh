@@ -61,19 +61,9 @@ scripts/make-distribution.sh "$build/app/SetUp.exe" "$work/dist"
 cp "$build/bench/win32/install_benchmark.exe" "$work/install/"
 bench/win32/make-extra-keys.sh >"$work/extra-keys.reg"
 
-# Xvfb picks a free display itself and names it once it accepts connections.
-displayfile=$work/display
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do
-  [ -s "$displayfile" ] && break
-  sleep 0.1
-done
-if [ ! -s "$displayfile" ]; then
-  echo "bench-wine: Xvfb did not start" >&2
-  exit 1
-fi
-export DISPLAY=":$(head -n1 "$displayfile")"
+# shellcheck source=scripts/xvfb.sh
+. "$here/scripts/xvfb.sh"
+start_xvfb "$work/display" bench-wine || exit 1
 
 # One start-up comparison; the programs write code page 936, shown as UTF-8.
 startup() {

@@ -115,19 +115,9 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Xvfb picks a free display itself and names it once it accepts connections.
-displayfile=$scenario/display
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do
-  [ -s "$displayfile" ] && break
-  sleep 0.1
-done
-if [ ! -s "$displayfile" ]; then
-  echo "run-e2e: Xvfb did not start" >&2
-  exit 1
-fi
-export DISPLAY=":$(head -n1 "$displayfile")"
+# shellcheck source=scripts/xvfb.sh
+. "$here/scripts/xvfb.sh"
+start_xvfb "$scenario/display" run-e2e || exit 1
 export WINEPREFIX=$prefix
 
 if [ ${#registry[@]} -gt 0 ]; then

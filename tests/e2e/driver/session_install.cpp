@@ -26,7 +26,7 @@ constexpr const char* kProductFolderName = "\\Zelvar批打印软件";
 
 struct KnownMessage {
   std::string_view name;
-  std::string_view text;  // the whole text, or for the copy failure the part after the path
+  std::string_view text;  // the whole text, or for the copy failure what follows the path
   bool hasPath;
 };
 constexpr std::array<KnownMessage, 5> kMessages{{

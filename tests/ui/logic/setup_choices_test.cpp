@@ -4,6 +4,7 @@
 
 #include "discovery/installation_inventory.h"
 #include "platform/memory/memory_platform.h"
+#include "tests/ui/found_release.h"
 
 namespace {
 
@@ -11,14 +12,7 @@ using discovery::kReleaseCount;
 
 class SetupChoicesTest : public ::testing::Test {
  protected:
-  // Files one AutoCAD location under the release of `year`, as the scan would.
-  void Found(int year) {
-    const auto index = static_cast<std::size_t>(year - 2007);
-    std::string location = "C:\\AutoCAD ";
-    location += std::to_string(year);
-    inventory.acadLocations[index].push_back(location);
-    inventory.productKeyPaths[index].push_back("SOFTWARE\\Autodesk\\AutoCAD\\R\\ACAD-1:409\\");
-  }
+  void Found(int year) { ui::testing::FileFoundRelease(inventory, year); }
 
   platform::MemoryPlatform memory;
   discovery::InstallationInventory inventory{memory.Get()};

@@ -11,6 +11,7 @@
 
 #include "discovery/installation_inventory.h"
 #include "platform/memory/memory_platform.h"
+#include "tests/ui/found_release.h"
 #include "ui/resource_ids.h"
 #include "ui/setup_dialog.h"
 
@@ -81,13 +82,7 @@ int ColourDistance(COLORREF a, COLORREF b) {
 
 class SetupDialogTest : public ::testing::Test {
  protected:
-  void Found(int year) {
-    const auto index = static_cast<std::size_t>(year - 2007);
-    std::string location = "C:\\AutoCAD ";
-    location += std::to_string(year);
-    inventory.acadLocations[index].push_back(location);
-    inventory.productKeyPaths[index].push_back("SOFTWARE\\Autodesk\\AutoCAD\\R\\ACAD:409\\");
-  }
+  void Found(int year) { ui::testing::FileFoundRelease(inventory, year); }
 
   INT_PTR Run(std::function<void(ProbedSetupDialog&)> probe) {
     ProbedSetupDialog dialog(inventory, memory.Get());
