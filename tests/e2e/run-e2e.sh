@@ -90,10 +90,16 @@ log=$scenario/driver.log
 if [ -n "$(ls -A "$scenario/prefix" 2>/dev/null)" ]; then
   WINEPREFIX=$prefix "$wineserver" -k 2>/dev/null || true
 fi
+# The screenshots of this scenario's last run go; those of scenarios whose names begin like
+# this one's stay (both-branches and both-branches-bits32).
+if [ -f "$scenario/shots.txt" ]; then
+  while IFS= read -r old; do
+    rm -f "$old"
+  done <"$scenario/shots.txt"
+fi
 rm -rf "$scenario"
 mkdir -p "$scenario" "$sync"
 cp -a "$template" "$prefix"
-rm -f "$shots/$name.png" "$shots/$name"-*.png
 "$here/scripts/make-distribution.sh" "$setup" "$dist"
 
 xvfb= watcher= passed=0
@@ -134,6 +140,7 @@ fi
       picture=$shots/$name-$shot.png
       [ "$shot" = choosing ] && picture=$shots/$name.png
       timeout 30 import -window root "$picture" 2>/dev/null || echo "run-e2e: import failed" >&2
+      printf '%s\n' "$picture" >>"$scenario/shots.txt"
       rm -f "$request"
       touch "$sync/$shot.done"
     done
@@ -182,11 +189,11 @@ iconv -f CP936 -t UTF-8 -c "$log" || cat "$log"
 if [ "$rc" = 124 ] || [ "$rc" = 137 ]; then
   echo "run-e2e: the driver did not finish within ${driver_time_limit} s"
 fi
-for picture in "$shots/$name.png" "$shots/$name"-*.png; do
-  if [ -e "$picture" ]; then
+if [ -f "$scenario/shots.txt" ]; then
+  while IFS= read -r picture; do
     echo "run-e2e: screenshot $picture"
-  fi
-done
+  done <"$scenario/shots.txt"
+fi
 if [ -s "$scenario/state.txt" ]; then
   cat "$scenario/state.txt"
 fi
