@@ -228,6 +228,14 @@ class PathDialogTest : public ::testing::Test {
     };
   }
 
+  // OK of the browser is enabled, or not.
+  static Script::Step OkIs(HWND& window, bool enabled) {
+    return [&window, enabled] {
+      EXPECT_EQ(OkEnabled(window), enabled);
+      return true;
+    };
+  }
+
   static Script::Step Cancel(HWND& window) {
     return [&window] {
       PostClick(window, IDCANCEL);
@@ -339,10 +347,7 @@ TEST_F(PathDialogTest, PickingInTheTreeFillsThePathBoxAndAPlaceWithoutDriveEmpti
       PathBoxShows(browser, "C:\\windows\\system32"),
       selectParent,
       PathBoxShows(browser, "C:\\windows"),
-      [&] {
-        EXPECT_TRUE(OkEnabled(browser));
-        return true;
-      },
+      OkIs(browser, true),
       selectParent,
       PathBoxShows(browser, "C:\\"),
       // Above the drive: the computer itself, which has no file-system path.
@@ -355,15 +360,9 @@ TEST_F(PathDialogTest, PickingInTheTreeFillsThePathBoxAndAPlaceWithoutDriveEmpti
       },
       // Typing enables OK again; emptying the box disables it.
       Type(browser, "C:\\x"),
-      [&] {
-        EXPECT_TRUE(OkEnabled(browser));
-        return true;
-      },
+      OkIs(browser, true),
       Type(browser, ""),
-      [&] {
-        EXPECT_FALSE(OkEnabled(browser));
-        return true;
-      },
+      OkIs(browser, false),
       Cancel(browser),
   });
   EXPECT_EQ(chooser.DoModal(), -1);
@@ -382,10 +381,7 @@ TEST_F(PathDialogTest, StartingFromAMissingFolderLeavesTheBoxEmptyAndOkDisabled)
         return true;
       },
       Type(browser, "C:\\Zelvar"),
-      [&] {
-        EXPECT_TRUE(OkEnabled(browser));
-        return true;
-      },
+      OkIs(browser, true),
       Cancel(browser),
   });
   EXPECT_EQ(chooser.DoModal(), -1);
