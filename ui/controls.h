@@ -8,12 +8,8 @@
 
 namespace ui {
 
-// A check box or push button of a dialog.
-class CButton : public CWnd {
- public:
-  int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
-  void SetCheck(int state) const { SendMessage(BM_SETCHECK, static_cast<WPARAM>(state)); }
-};
+// A check box or push button of a dialog; its tick goes through the dialog's data exchange.
+class CButton : public CWnd {};
 
 // A progress bar of a dialog.
 class CProgressCtrl : public CWnd {
@@ -22,7 +18,6 @@ class CProgressCtrl : public CWnd {
   int SetStep(int step) const { return static_cast<int>(SendMessage(PBM_SETSTEP, static_cast<WPARAM>(step))); }
   int StepIt() const { return static_cast<int>(SendMessage(PBM_STEPIT)); }
   int SetPos(int position) const { return static_cast<int>(SendMessage(PBM_SETPOS, static_cast<WPARAM>(position))); }
-  int GetPos() const { return static_cast<int>(SendMessage(PBM_GETPOS)); }
 };
 
 }  // namespace ui

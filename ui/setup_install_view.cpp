@@ -38,10 +38,7 @@ void SetupInstallView::ShrinkToFinishButton() {
       !::GetWindowRect(dialog_.GetDlgItem(IDCANCEL), &cancelRect)) {
     return;
   }
-  // Both buttons in the dialog's client coordinates: only the difference of their bottoms
-  // counts, so the conversion cancels out, but it keeps the arithmetic in one space.
-  ::MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&finishRect), 2);
-  ::MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&cancelRect), 2);
+  // Only the difference of the two buttons' bottoms counts, so screen coordinates do.
   const LONG newBottom = dialogRect.bottom + (finishRect.bottom - cancelRect.bottom);
   ::MoveWindow(window, dialogRect.left, dialogRect.top, dialogRect.right - dialogRect.left,
                newBottom - dialogRect.top, TRUE);

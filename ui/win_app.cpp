@@ -3,29 +3,21 @@
 #include <commctrl.h>
 
 #include "ui/dialog.h"
+#include "ui/logic/file_title.h"
 
 namespace ui {
 
 namespace {
 CWinApp* theApplication = nullptr;
 
-// The program file's name without folder and extension: "D:\Setup\SetUp.exe" -> "SetUp".
 std::string ProgramFileTitle() {
   char path[MAX_PATH] = {};
   const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  // A path cut short by the buffer would give a wrong name; then the application has none.
   if (length == 0 || length >= MAX_PATH) {
     return {};
   }
-  std::string name(path, length);
-  const std::size_t slash = name.find_last_of("\\/");
-  if (slash != std::string::npos) {
-    name.erase(0, slash + 1);
-  }
-  const std::size_t dot = name.find_last_of('.');
-  if (dot != std::string::npos && dot > 0) {
-    name.erase(dot);
-  }
-  return name;
+  return FileTitle(std::string_view(path, length));
 }
 }  // namespace
 
@@ -66,11 +58,6 @@ int AfxWinMain(HINSTANCE instance) {
   // anything running and there is no message loop to enter.
   app->InitInstance();
   return app->ExitInstance();
-}
-
-int AfxMessageBox(const char* text, UINT flags, HWND owner) {
-  const CWinApp* app = AfxGetApp();
-  return ::MessageBoxA(owner, text, app != nullptr ? app->AppName() : "", flags);
 }
 
 }  // namespace ui

@@ -36,7 +36,4 @@ CWinApp* AfxGetApp();
 // use, calls InitInstance and then ExitInstance. Returns the exit code.
 int AfxWinMain(HINSTANCE instance);
 
-// A message box of the application: caption = the application's name.
-int AfxMessageBox(const char* text, UINT flags = MB_OK, HWND owner = nullptr);
-
 }  // namespace ui
