@@ -1,5 +1,7 @@
 #include "ui/dialog.h"
 
+#include "ui/window_edge.h"
+
 namespace ui {
 
 namespace {
@@ -51,17 +53,22 @@ HBRUSH CDialog::OnCtlColor(HDC dc, CWnd& control, UINT ctlColor) {
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    auto* dialog = reinterpret_cast<CDialog*>(lParam);
-    ::SetWindowLongPtrA(window, DWLP_USER, lParam);
-    dialog->m_hWnd = window;
-    return dialog->OnInitDialog();
-  }
-  auto* dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(window, DWLP_USER));
-  if (dialog == nullptr) {
-    return FALSE;
-  }
-  return dialog->HandleMessage(message, wParam, lParam);
+  // FALSE hands the message to the dialog manager's default handling.
+  return AnswerOrDefault(
+      [&]() -> INT_PTR {
+        if (message == WM_INITDIALOG) {
+          auto* dialog = reinterpret_cast<CDialog*>(lParam);
+          ::SetWindowLongPtrA(window, DWLP_USER, lParam);
+          dialog->m_hWnd = window;
+          return dialog->OnInitDialog();
+        }
+        auto* dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(window, DWLP_USER));
+        if (dialog == nullptr) {
+          return FALSE;
+        }
+        return dialog->HandleMessage(message, wParam, lParam);
+      },
+      []() -> INT_PTR { return FALSE; });
 }
 
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -8,6 +8,7 @@
 
 #include "ui/logic/folder_path_checks.h"
 #include "ui/win_app.h"
+#include "ui/window_edge.h"
 
 namespace ui {
 
@@ -116,17 +117,22 @@ int CALLBACK CPathDialog::BrowseCallback(HWND window, UINT message, LPARAM param
                                          LPARAM data) {
   auto* self = reinterpret_cast<CPathDialog*>(data);
   if (self == nullptr) return 0;
-  switch (message) {
-    case BFFM_INITIALIZED:
-      self->OnBrowserInitialized(window);
-      break;
-    case BFFM_SELCHANGED:
-      self->OnSelectionChanged(window, reinterpret_cast<LPCITEMIDLIST>(parameter));
-      break;
-    default:
-      break;
-  }
-  return 0;
+  // The browser expects 0 from every notification.
+  return AnswerOrDefault(
+      [&] {
+        switch (message) {
+          case BFFM_INITIALIZED:
+            self->OnBrowserInitialized(window);
+            break;
+          case BFFM_SELCHANGED:
+            self->OnSelectionChanged(window, reinterpret_cast<LPCITEMIDLIST>(parameter));
+            break;
+          default:
+            break;
+        }
+        return 0;
+      },
+      [] { return 0; });
 }
 
 void CPathDialog::OnBrowserInitialized(HWND window) {

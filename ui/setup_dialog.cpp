@@ -141,7 +141,14 @@ HBRUSH Dlg_Setup::OnCtlColor(HDC dc, CWnd& control, UINT ctlColor) {
   return backgroundBrush;
 }
 
-void Dlg_Setup::OnOK() { CDialog::OnOK(); }
+// IDOK is the hidden finish button, and with no default push button the dialog manager also
+// sends IDOK for the Enter key wherever the focus is. Only the finished look, where the
+// button shows, ends the dialog that way; before, Enter would end the setup unseen.
+void Dlg_Setup::OnOK() {
+  if (CWnd(GetDlgItem(IDOK)).IsWindowVisible()) {
+    CDialog::OnOK();
+  }
+}
 
 void Dlg_Setup::OnCancel() { CDialog::OnCancel(); }
 

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "ui/window_edge.h"
+
 namespace ui {
 
 namespace {
@@ -27,8 +29,6 @@ bool CWnd::ShowWindow(int command) const { return ::ShowWindow(m_hWnd, command) 
 bool CWnd::EnableWindow(bool enable) const { return ::EnableWindow(m_hWnd, enable) != FALSE; }
 
 bool CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd) != FALSE; }
-
-bool CWnd::IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd) != FALSE; }
 
 void CWnd::SetWindowText(const char* text) const { ::SetWindowTextA(m_hWnd, text); }
 
@@ -100,10 +100,6 @@ bool CWnd::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
   return false;
 }
 
-LRESULT CWnd::Default() {
-  return ::DefSubclassProc(m_hWnd, current_.message, current_.wParam, current_.lParam);
-}
-
 LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                     UINT_PTR /*subclassId*/, DWORD_PTR self) {
   auto* wnd = reinterpret_cast<CWnd*>(self);
@@ -111,11 +107,10 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LP
     wnd->UnsubclassWindow();
     return ::DefSubclassProc(window, message, wParam, lParam);
   }
-  const CurrentMessage outer = wnd->current_;
-  wnd->current_ = {message, wParam, lParam};
   LRESULT result = 0;
-  const bool handled = wnd->RouteMessage(message, wParam, lParam, result);
-  wnd->current_ = outer;
+  // A handler that fails leaves the message to the window's own procedure.
+  const bool handled = AnswerOrDefault(
+      [&] { return wnd->RouteMessage(message, wParam, lParam, result); }, [] { return false; });
   return handled ? result : ::DefSubclassProc(window, message, wParam, lParam);
 }
 

@@ -29,7 +29,6 @@ class CWnd {
   bool ShowWindow(int command) const;
   bool EnableWindow(bool enable) const;
   bool IsWindowVisible() const;
-  bool IsWindowEnabled() const;
   void SetWindowText(const char* text) const;
   std::string GetWindowText() const;
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
@@ -47,22 +46,12 @@ class CWnd {
   // Finds the handler of a message in the map and runs it; false when the map has none.
   bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-  // Inside a handler of a subclassed window: lets the window's own procedure handle the
-  // message being routed.
-  LRESULT Default();
-
   HWND m_hWnd = nullptr;
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR subclassId, DWORD_PTR self);
 
-  struct CurrentMessage {
-    UINT message = 0;
-    WPARAM wParam = 0;
-    LPARAM lParam = 0;
-  };
-  CurrentMessage current_;
   bool subclassed_ = false;
 };
 

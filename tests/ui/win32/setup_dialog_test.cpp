@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <new>
 #include <string>
 
 #include "discovery/installation_inventory.h"
@@ -40,14 +41,84 @@ int ColourDistance(COLORREF a, COLORREF b) {
          std::abs(GetBValue(a) - GetBValue(b));
 }
 
+// The dialog layer under a handler that throws, as a string out of memory would: a dialog
+// and a subclassed button whose colour handlers throw while `throwing` is set, and that have
+// no handler otherwise. Each answers one colour request in the dialog's first moments, then
+// the dialog ends.
+struct ThrowingHandlers {
+  bool throwing = false;
+  int thrown = 0;
+
+  HBRUSH Throw() {
+    ++thrown;
+    throw std::bad_alloc();
+  }
+};
+
+class ThrowingButton : public ui::CWnd {
+ public:
+  explicit ThrowingButton(ThrowingHandlers& handlers) : handlers_(handlers) {}
+
+ protected:
+  ui::MessageMap GetMessageMap() const override {
+    static constexpr ui::MessageMapEntry kMap[] = {
+        ui::OnCtlColorRequest<&ThrowingButton::OnCtlColor>()};
+    return handlers_.throwing ? ui::MessageMap(kMap) : ui::MessageMap();
+  }
+  HBRUSH OnCtlColor(HDC, ui::CWnd&, UINT) { return handlers_.Throw(); }
+
+ private:
+  ThrowingHandlers& handlers_;
+};
+
+class ThrowingDialog : public ui::CDialog {
+ public:
+  explicit ThrowingDialog(ThrowingHandlers& handlers) : CDialog(IDD_SETUP), handlers_(handlers) {}
+  LRESULT dialogAnswer = 0;
+  LRESULT buttonAnswer = 0;
+
+ protected:
+  ui::MessageMap GetMessageMap() const override {
+    static constexpr ui::MessageMapEntry kMap[] = {
+        ui::OnCtlColorRequest<&ThrowingDialog::OnCtlColor>()};
+    return handlers_.throwing ? ui::MessageMap(kMap) : ui::MessageMap();
+  }
+  HBRUSH OnCtlColor(HDC, ui::CWnd&, UINT) { return handlers_.Throw(); }
+
+  BOOL OnInitDialog() override {
+    const HDC dc = ::GetDC(m_hWnd);
+    const HWND label = GetDlgItem(IDC_CHOOSE_FOLDER);
+    dialogAnswer = SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                               reinterpret_cast<LPARAM>(label));
+    ThrowingButton browse(handlers_);
+    browse.SubclassWindow(GetDlgItem(IDC_BROWSE));
+    buttonAnswer = browse.SendMessage(WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+                                      reinterpret_cast<LPARAM>(browse.GetSafeHwnd()));
+    ::ReleaseDC(m_hWnd, dc);
+    EndDialog(IDCANCEL);
+    return TRUE;
+  }
+
+ private:
+  ThrowingHandlers& handlers_;
+};
+
 class SetupDialogTest : public ::testing::Test {
  protected:
   void Found(int year) { ui::testing::FileFoundRelease(inventory, year); }
 
+  // Every check of a probe needs the dialog on screen: a dialog that never opened fails here.
   INT_PTR Run(std::function<void(ProbedSetupDialog&)> probe) {
+    bool probed = false;
     ProbedSetupDialog dialog(inventory, memory.Get());
-    dialog.probe = std::move(probe);
-    return dialog.DoModal();
+    dialog.probe = [&](ProbedSetupDialog& shown) {
+      probed = true;
+      probe(shown);
+    };
+    const INT_PTR result = dialog.DoModal();
+    EXPECT_TRUE(probed) << "the dialog never opened; DoModal answered " << result;
+    EXPECT_NE(result, kWatchdogResult) << "the probe did not finish";
+    return result;
   }
 
   platform::MemoryPlatform memory;
@@ -58,9 +129,7 @@ TEST_F(SetupDialogTest, OffersTheReleasesFoundAndKeepsInstallToTheTicks) {
   Found(2008);
   Found(2010);
   Found(2017);  // found, but withdrawn from this edition
-  bool probed = false;
   const INT_PTR result = Run([&](ProbedSetupDialog& dialog) {
-    probed = true;
     EXPECT_EQ(TextOf(dialog.Window()), "Zelvar批打印软件安装");
     EXPECT_EQ(TextOf(dialog.Item(IDC_VERSION_TEXT)), "Zelvar批打印软件 V2024.4.26 (32位版本)");
     EXPECT_EQ(TextOf(dialog.Item(IDC_TARGET_FOLDER)), "C:\\Zelvar");
@@ -99,7 +168,6 @@ TEST_F(SetupDialogTest, OffersTheReleasesFoundAndKeepsInstallToTheTicks) {
     EXPECT_EQ(dialog.releaseFlags[3], 1);
     EXPECT_EQ(dialog.targetFolder, "D:\\Programs\\新建");
   });
-  EXPECT_TRUE(probed);
   EXPECT_EQ(result, IDCANCEL);
 }
 
@@ -177,22 +245,46 @@ TEST_F(SetupDialogTest, PaintsEverythingLightGreenAndTheCaptionDarkGreenAndSemiB
   });
 }
 
-TEST_F(SetupDialogTest, EndsWithOkThroughTheFinishButtonAndWithCancelThroughTheCloseBox) {
+TEST_F(SetupDialogTest, EndsWithOkOnlyWhileTheFinishButtonShowsAndWithCancelByTheCloseBox) {
   Found(2013);
-  std::string pulled;
-  const INT_PTR ok = Run([&](ProbedSetupDialog& dialog) {
-    ::SetWindowTextA(dialog.Item(IDC_TARGET_FOLDER), "E:\\Tools");
-    ::SendMessageA(dialog.Window(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(dialog.Item(IDOK)));
-    pulled = dialog.targetFolder;
-  });
-  EXPECT_EQ(ok, IDOK);
-  EXPECT_EQ(pulled, "E:\\Tools") << "OK pulls the controls into the members";
+  // IDOK is also what the Enter key sends when no push button has the focus. After the probe
+  // the dialog is sent Cancel, so a dialog that stayed open ends with IDCANCEL.
+  for (const bool finishShown : {false, true}) {
+    std::string pulled;
+    const INT_PTR result = Run([&](ProbedSetupDialog& dialog) {
+      ::ShowWindow(dialog.Item(IDOK), finishShown ? SW_SHOW : SW_HIDE);
+      ::SetWindowTextA(dialog.Item(IDC_TARGET_FOLDER), "E:\\Tools");
+      ::SendMessageA(dialog.Window(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(dialog.Item(IDOK)));
+      pulled = dialog.targetFolder;
+    });
+    EXPECT_EQ(result, finishShown ? IDOK : IDCANCEL) << finishShown;
+    EXPECT_EQ(pulled, finishShown ? "E:\\Tools" : "C:\\Zelvar") << "OK pulls the controls";
+  }
 
   const INT_PTR closed = Run([&](ProbedSetupDialog& dialog) {
+    ::ShowWindow(dialog.Item(IDOK), SW_SHOW);
     ::SendMessageA(dialog.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
   });
   EXPECT_EQ(closed, IDCANCEL);
+}
+
+// A handler that throws inside the dialog procedure or a subclass procedure neither ends the
+// program nor unwinds into the system: the message gets the answer it gets with no handler.
+TEST(DialogLayerTest, AHandlerThatThrowsLeavesTheMessageItsDefaultAnswer) {
+  LRESULT answers[2][2] = {};
+  for (const bool throwing : {false, true}) {
+    ThrowingHandlers handlers;
+    handlers.throwing = throwing;
+    ThrowingDialog dialog(handlers);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL) << throwing;
+    EXPECT_EQ(handlers.thrown > 0, throwing);
+    answers[throwing][0] = dialog.dialogAnswer;
+    answers[throwing][1] = dialog.buttonAnswer;
+  }
+  EXPECT_NE(answers[false][0], 0);
+  EXPECT_EQ(answers[true][0], answers[false][0]) << "the dialog procedure";
+  EXPECT_EQ(answers[true][1], answers[false][1]) << "the subclass procedure";
 }
 
 }  // namespace
