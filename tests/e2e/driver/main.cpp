@@ -19,6 +19,9 @@
 //   answer:BUTTON    click ok, abort, retry or ignore in that message box
 //   wait-finished    wait for the finished look and check it and the window's new height
 //   end-finish       click 安装完成: the program ends
+//   enter-stays:folder|box   press Enter with the focus in the folder box or on the first
+//                    offered release box: the dialog stays open
+//   end-enter        press Enter in the finished look: the program ends
 //   expect-end       the program ends by itself (after Abort)
 //   prepare:FILE     set up files in the prefix (see machine_state.h)
 //   check:FILE       check files and registry values of the prefix

@@ -32,6 +32,7 @@ constexpr StepEntry kSteps[] = {
     {"browse", false},         {"check-chooser", false}, {"chooser-type", true},
     {"chooser-pick-computer", false}, {"chooser-ok", false}, {"chooser-cancel", false},
     {"expect-chooser-message", true}, {"check-folder-box", true},
+    {"enter-stays", true},     {"end-enter", false},
 };
 
 std::string Describe(const std::vector<HWND>& windows) {
@@ -130,6 +131,12 @@ bool Session::Run(std::string_view step) {
   }
   if (name == "end-finish") {
     return EndByFinish();
+  }
+  if (name == "enter-stays") {
+    return EnterLeavesDialogOpen(argument);
+  }
+  if (name == "end-enter") {
+    return EndByEnter();
   }
   if (name == "browse") {
     return Browse();

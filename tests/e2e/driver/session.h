@@ -59,6 +59,11 @@ class Session {
   bool ExpectEndAfterAbort();
   bool StartAutoCADStandIn();
   bool StopAutoCADStandIn();
+  // The keyboard (session_keys.cpp): Enter with the focus on the folder box ("folder") or on a
+  // release box ("box") leaves the dialog open; in the finished look it ends the program.
+  bool EnterLeavesDialogOpen(const std::string& where);
+  bool EndByEnter();
+
   // The program's message box now showing, if any.
   HWND FindMessageBox() const;
   HWND FindWindowCaptioned(const std::string& caption, HWND except) const;
