@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -190,6 +191,50 @@ class Script {
 // A click as the user makes it; posted, so a message box it opens runs in the modal loop and
 // not inside the step.
 void PostClick(HWND dialog, int id) { ::PostMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+// The in-memory file system, except that asking for the current folder fails as an exhausted
+// allocator would.
+class CurrentFolderThrows final : public platform::FileSystem {
+ public:
+  explicit CurrentFolderThrows(platform::FileSystem& files) : files_(files) {}
+  int thrown = 0;
+
+  std::uint32_t GetCurrentFolder(std::uint32_t, char*) override {
+    ++thrown;
+    throw std::bad_alloc();
+  }
+  bool FindFirst(const char* pattern, platform::FindHandle& listing,
+                 platform::FindData& data) override {
+    return files_.FindFirst(pattern, listing, data);
+  }
+  bool FindNext(platform::FindHandle& listing, platform::FindData& data) override {
+    return files_.FindNext(listing, data);
+  }
+  bool Copy(const char* source, const char* destination, bool failIfExists) override {
+    return files_.Copy(source, destination, failIfExists);
+  }
+  bool CreateFolder(const char* path) override { return files_.CreateFolder(path); }
+  int MakeFolder(const char* path) override { return files_.MakeFolder(path); }
+  std::uint32_t GetAttributes(const char* path) override { return files_.GetAttributes(path); }
+  bool SetAttributes(const char* path, std::uint32_t attributes) override {
+    return files_.SetAttributes(path, attributes);
+  }
+  int Access(const char* path, int mode) override { return files_.Access(path, mode); }
+  std::uint32_t GetModulePath(char* buffer, std::uint32_t size) override {
+    return files_.GetModulePath(buffer, size);
+  }
+  std::uint32_t GetEnvironment(const char* name, char* buffer, std::uint32_t size) override {
+    return files_.GetEnvironment(name, buffer, size);
+  }
+  bool GetAppDataFolder(char (&path)[platform::kMaxPath]) override {
+    return files_.GetAppDataFolder(path);
+  }
+
+ private:
+  // Listings are made by, and go back to, the wrapped file system.
+  void ReleaseHandle(std::uintptr_t) override {}
+  platform::FileSystem& files_;
+};
 
 class PathDialogTest : public ::testing::Test {
  protected:
@@ -386,6 +431,23 @@ TEST_F(PathDialogTest, StartingFromAMissingFolderLeavesTheBoxEmptyAndOkDisabled)
   });
   EXPECT_EQ(chooser.DoModal(), -1);
   EXPECT_TRUE(script.Finished());
+}
+
+TEST_F(PathDialogTest, AFailureWhileTheBrowserStartsLeavesItOpenAndCancellable) {
+  CurrentFolderThrows files(memory.files);
+  const platform::Platform platform{memory.registry, files, memory.processes, memory.messages};
+  ui::CPathDialog chooser(platform, kChooseFolder, kChooseFolder, nullptr);
+  Script script({
+      BrowserOpens(chooser, browser),
+      [&] {
+        EXPECT_TRUE(::IsWindowVisible(PathBox(browser)));
+        return true;
+      },
+      Cancel(browser),
+  });
+  EXPECT_EQ(chooser.DoModal(), -1);
+  EXPECT_TRUE(script.Finished());
+  EXPECT_EQ(files.thrown, 1);
 }
 
 // ---- OK -----------------------------------------------------------------------------------
