@@ -2,7 +2,8 @@
 # Installs what building and testing the setup needs on Debian 12, if it is missing:
 # the build tools, both mingw-w64 cross compilers, 64-bit Wine, Xvfb, a CJK font, ImageMagick,
 # clang with the libFuzzer runtime (libclang-rt-14-dev, only recommended by clang-14), and the
-# zh_CN.UTF-8, zh_TW.UTF-8 and en_US.UTF-8 locales the runs under Wine need. Quick when all is there.
+# zh_CN.UTF-8, zh_TW.UTF-8 and en_US.UTF-8 locales the runs under Wine need. Quick when all is
+# there.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev

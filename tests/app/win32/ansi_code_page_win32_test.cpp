@@ -11,7 +11,14 @@
 namespace {
 
 TEST(AnsiCodePageOnWine, KnownLeadBytesAreThoseWindowsReports) {
-  for (const unsigned codePage : {932u, 936u, 949u, 950u, 1252u}) {
+  struct Case {
+    unsigned codePage;
+    unsigned maxCharSize;
+  };
+  // 65001 is the ANSI code page of a Windows set to use UTF-8 for every language: no lead
+  // bytes in the double-byte sense, and no trail byte is ever 0x5C.
+  const Case cases[] = {{932, 2}, {936, 2}, {949, 2}, {950, 2}, {1252, 1}, {65001, 4}};
+  for (const auto& [codePage, maxCharSize] : cases) {
     const ansi::LeadByteTable known = ansi::KnownLeadBytes(codePage);
     for (unsigned byte = 0; byte < known.size(); ++byte) {
       ASSERT_EQ(known[byte], IsDBCSLeadByteEx(codePage, static_cast<BYTE>(byte)) != FALSE)
@@ -25,7 +32,7 @@ TEST(AnsiCodePageOnWine, KnownLeadBytesAreThoseWindowsReports) {
         EXPECT_TRUE(known[byte]) << "code page " << codePage << ", byte " << byte;
       }
     }
-    EXPECT_EQ(info.MaxCharSize, codePage == 1252 ? 1u : 2u) << "code page " << codePage;
+    EXPECT_EQ(info.MaxCharSize, maxCharSize) << "code page " << codePage;
   }
 }
 
