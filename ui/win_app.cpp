@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "ui/dialog.h"
+#include "ui/logic/program_title.h"
 
 namespace ui {
 
@@ -16,16 +17,7 @@ std::string ProgramFileTitle() {
   if (length == 0 || length >= MAX_PATH) {
     return {};
   }
-  std::string name(path, length);
-  const std::size_t slash = name.find_last_of("\\/");
-  if (slash != std::string::npos) {
-    name.erase(0, slash + 1);
-  }
-  const std::size_t dot = name.find_last_of('.');
-  if (dot != std::string::npos && dot > 0) {
-    name.erase(dot);
-  }
-  return name;
+  return ProgramTitleOf(std::string_view(path, length));
 }
 }  // namespace
 
