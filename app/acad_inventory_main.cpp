@@ -7,12 +7,12 @@
 
 #include <cstdio>
 
+#include "app/ansi_code_page.h"
 #include "discovery/installation_inventory.h"
-#include "platform/ansi_text.h"
 #include "platform/win32/win32_platform.h"
 
 int main() {
-  ansi::SetActiveCodePage(GetACP());
+  app::UseAnsiCodePage();
 
   platform::Win32Platform win32;
   discovery::InstallationInventory inventory(win32.Get());

@@ -11,21 +11,65 @@
 namespace ansi {
 namespace {
 
-// Set once at start, read by every call; atomic so a helper thread never sees a torn value.
-std::atomic<unsigned> activeCodePage{kCodePage936};
+// The lead bytes as 256 bits, four words of 64.
+struct LeadBits {
+  std::array<std::uint64_t, 4> words{};
 
-bool IsDoubleByteCodePage(unsigned codePage) { return codePage == kCodePage936; }
+  bool Has(unsigned char byte) const { return (words[byte >> 6] >> (byte & 63) & 1) != 0; }
+};
 
-bool IsLeadByteIn(bool doubleByte, unsigned char byte) {
-  return doubleByte && byte >= 0x81 && byte <= 0xFE;
+LeadBits BitsOf(const LeadByteTable& table) {
+  LeadBits bits;
+  for (std::size_t byte = 0; byte < table.size(); ++byte) {
+    if (table[byte]) bits.words[byte >> 6] |= std::uint64_t{1} << (byte & 63);
+  }
+  return bits;
 }
 
-// The length rule of the header, with the code page already looked up.
-std::size_t CharLength(bool doubleByte, std::string_view text, std::size_t pos) {
-  return IsLeadByteIn(doubleByte, static_cast<unsigned char>(text[pos])) &&
-                 pos + 1 < text.size() && text[pos + 1] != '\0'
+// Word `word` of the bits of the lead bytes first..last.
+constexpr std::uint64_t RangeWord(unsigned word, unsigned first, unsigned last) {
+  std::uint64_t bits = 0;
+  for (unsigned byte = first; byte <= last; ++byte) {
+    if (byte >> 6 == word) bits |= std::uint64_t{1} << (byte & 63);
+  }
+  return bits;
+}
+
+// Set at start (and by tests between cases), read by every call; atomic so a helper thread
+// never sees a torn word. Constant-initialised to code page 936, so that setting the code page
+// from another file's static initialiser is never undone by this file's own.
+constinit std::atomic<unsigned> activeCodePage{kCodePage936};
+constinit std::array<std::atomic<std::uint64_t>, 4> activeLeadBits{
+    {{RangeWord(0, 0x81, 0xFE)},
+     {RangeWord(1, 0x81, 0xFE)},
+     {RangeWord(2, 0x81, 0xFE)},
+     {RangeWord(3, 0x81, 0xFE)}}};
+
+LeadBits ActiveLeadBits() {
+  LeadBits bits;
+  for (std::size_t k = 0; k < bits.words.size(); ++k) {
+    bits.words[k] = activeLeadBits[k].load(std::memory_order_relaxed);
+  }
+  return bits;
+}
+
+// The length rule of the header, with the lead bytes already looked up.
+std::size_t CharLength(const LeadBits& lead, std::string_view text, std::size_t pos) {
+  return lead.Has(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() &&
+                 text[pos + 1] != '\0'
              ? 2
              : 1;
+}
+
+// Only code page 936 changes the case of double-byte characters; the table is its own.
+std::span<const detail::CasePair> UpperPairs() {
+  return ActiveCodePage() == kCodePage936 ? detail::Cp936ToUpperPairs()
+                                          : std::span<const detail::CasePair>{};
+}
+
+std::span<const detail::CasePair> LowerPairs() {
+  return ActiveCodePage() == kCodePage936 ? detail::Cp936ToLowerPairs()
+                                          : std::span<const detail::CasePair>{};
 }
 
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -48,10 +92,10 @@ std::uint16_t DoubleByteCode(std::string_view text, std::size_t pos) {
 
 std::string MapCase(std::string_view text, char (*single)(char),
                     std::span<const detail::CasePair> pairs) {
-  const bool doubleByte = IsDoubleByteCodePage(ActiveCodePage());
+  const LeadBits lead = ActiveLeadBits();
   std::string result(text);
   for (std::size_t pos = 0; pos < result.size();) {
-    if (CharLength(doubleByte, result, pos) == 2) {
+    if (CharLength(lead, result, pos) == 2) {
       const std::uint16_t mapped = MapDoubleByte(pairs, DoubleByteCode(result, pos));
       result[pos] = static_cast<char>(mapped >> 8);
       result[pos + 1] = static_cast<char>(mapped & 0xFF);
@@ -68,7 +112,9 @@ std::string MapCase(std::string_view text, char (*single)(char),
 // without a copy of either.
 class UpperCaseBytes {
  public:
-  UpperCaseBytes(std::string_view text, bool doubleByte) : text_(text), doubleByte_(doubleByte) {}
+  UpperCaseBytes(std::string_view text, const LeadBits& lead,
+                 std::span<const detail::CasePair> pairs)
+      : text_(text), lead_(lead), pairs_(pairs) {}
 
   bool AtEnd() const { return pos_ >= text_.size() && !haveTrail_; }
 
@@ -78,9 +124,8 @@ class UpperCaseBytes {
       return trail_;
     }
     const std::size_t pos = pos_;
-    if (CharLength(doubleByte_, text_, pos) == 2) {
-      const std::uint16_t upper =
-          MapDoubleByte(detail::Cp936ToUpperPairs(), DoubleByteCode(text_, pos));
+    if (CharLength(lead_, text_, pos) == 2) {
+      const std::uint16_t upper = MapDoubleByte(pairs_, DoubleByteCode(text_, pos));
       pos_ += 2;
       trail_ = static_cast<unsigned char>(upper & 0xFF);
       haveTrail_ = true;
@@ -92,7 +137,8 @@ class UpperCaseBytes {
 
  private:
   std::string_view text_;
-  bool doubleByte_;
+  const LeadBits& lead_;
+  std::span<const detail::CasePair> pairs_;
   std::size_t pos_ = 0;
   unsigned char trail_ = 0;
   bool haveTrail_ = false;
@@ -100,34 +146,61 @@ class UpperCaseBytes {
 
 }  // namespace
 
+LeadByteTable KnownLeadBytes(unsigned codePage) {
+  LeadByteTable table{};
+  const auto mark = [&table](unsigned first, unsigned last) {
+    for (unsigned byte = first; byte <= last; ++byte) table[byte] = true;
+  };
+  switch (codePage) {
+    case 932:
+      mark(0x81, 0x9F);
+      mark(0xE0, 0xFC);
+      break;
+    case 936:
+    case 949:
+    case 950:
+      mark(0x81, 0xFE);
+      break;
+    default:
+      break;
+  }
+  return table;
+}
+
 void SetActiveCodePage(unsigned codePage) {
+  SetActiveCodePage(codePage, KnownLeadBytes(codePage));
+}
+
+void SetActiveCodePage(unsigned codePage, const LeadByteTable& leadBytes) {
+  const LeadBits bits = BitsOf(leadBytes);
+  for (std::size_t k = 0; k < bits.words.size(); ++k) {
+    activeLeadBits[k].store(bits.words[k], std::memory_order_relaxed);
+  }
   activeCodePage.store(codePage, std::memory_order_relaxed);
 }
 
 unsigned ActiveCodePage() { return activeCodePage.load(std::memory_order_relaxed); }
 
-bool IsLeadByte(unsigned char byte) {
-  return IsLeadByteIn(IsDoubleByteCodePage(ActiveCodePage()), byte);
-}
+bool IsLeadByte(unsigned char byte) { return ActiveLeadBits().Has(byte); }
 
 std::size_t CharLengthAt(std::string_view text, std::size_t pos) {
-  return CharLength(IsDoubleByteCodePage(ActiveCodePage()), text, pos);
+  return CharLength(ActiveLeadBits(), text, pos);
 }
 
 std::string ToUpper(std::string_view text) {
-  return MapCase(text, AsciiUpper, detail::Cp936ToUpperPairs());
+  return MapCase(text, AsciiUpper, UpperPairs());
 }
 
 std::string ToLower(std::string_view text) {
-  return MapCase(text, AsciiLower, detail::Cp936ToLowerPairs());
+  return MapCase(text, AsciiLower, LowerPairs());
 }
 
 std::size_t FindText(std::string_view haystack, std::string_view needle) {
   if (needle.empty()) return 0;
   if (needle.size() > haystack.size()) return std::string_view::npos;
-  const bool doubleByte = IsDoubleByteCodePage(ActiveCodePage());
+  const LeadBits lead = ActiveLeadBits();
   const std::size_t lastStart = haystack.size() - needle.size();
-  for (std::size_t pos = 0; pos <= lastStart; pos += CharLength(doubleByte, haystack, pos)) {
+  for (std::size_t pos = 0; pos <= lastStart; pos += CharLength(lead, haystack, pos)) {
     if (haystack[pos] == needle.front() &&
         std::memcmp(haystack.data() + pos, needle.data(), needle.size()) == 0) {
       return pos;
@@ -138,10 +211,10 @@ std::size_t FindText(std::string_view haystack, std::string_view needle) {
 
 // A trail byte can only be told from a character of its own by walking from the start.
 std::size_t FindLastBackslash(std::string_view text) {
-  const bool doubleByte = IsDoubleByteCodePage(ActiveCodePage());
+  const LeadBits lead = ActiveLeadBits();
   std::size_t found = std::string_view::npos;
   for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t length = CharLength(doubleByte, text, pos);
+    const std::size_t length = CharLength(lead, text, pos);
     if (length == 1 && text[pos] == '\\') found = pos;
     pos += length;
   }
@@ -158,9 +231,10 @@ std::string StripTrailingBackslash(std::string_view text) {
 }
 
 int CompareNoCase(std::string_view a, std::string_view b) {
-  const bool doubleByte = IsDoubleByteCodePage(ActiveCodePage());
-  UpperCaseBytes left(a, doubleByte);
-  UpperCaseBytes right(b, doubleByte);
+  const LeadBits lead = ActiveLeadBits();
+  const std::span<const detail::CasePair> pairs = UpperPairs();
+  UpperCaseBytes left(a, lead, pairs);
+  UpperCaseBytes right(b, lead, pairs);
   while (!left.AtEnd() && !right.AtEnd()) {
     const unsigned char l = left.Next();
     const unsigned char r = right.Next();

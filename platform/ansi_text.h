@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -7,21 +8,33 @@
 // Narrow text in the ANSI code page, handled character by character as the C runtime's
 // multibyte functions do once the multibyte code page is set to the ANSI code page.
 //
-// The active code page is 936 (Simplified Chinese, double-byte) unless the program sets
-// another at start from the system's ANSI code page; any other code page is handled as a
-// single-byte one (no lead bytes, only a-z have case partners). One implementation serves
-// every build, so native tests see exactly what the program does.
+// The active code page is 936 (Simplified Chinese) until the program sets the machine's at
+// start. Which bytes lead a double-byte character comes from a table of 256 entries: the
+// program fills it from Windows itself; tests and the in-memory platform name a code page and
+// get the table this file knows for it: 932 (Japanese: 0x81-0x9F, 0xE0-0xFC), 936, 949 and
+// 950 (Simplified Chinese, Korean, Traditional Chinese: 0x81-0xFE). Any other code page has
+// no lead bytes. One implementation serves every build, so native tests see exactly what the
+// program does.
 //
-// In code page 936 a lead byte (0x81-0xFE) followed by any byte other than NUL is one
-// character of two bytes; the second byte may be 0x5C (backslash) or 0x7C (vertical bar)
-// and is then part of the character, never a separator. A lead byte at the very end of the
-// text is a character of its own.
+// A lead byte followed by any byte other than NUL is one character of two bytes; the second
+// byte may be 0x5C (backslash) or 0x7C (vertical bar) and is then part of the character, never
+// a separator. A lead byte at the very end of the text, or before a NUL, is a character of its
+// own.
 namespace ansi {
 
 inline constexpr unsigned kCodePage936 = 936;
 
-// Sets the code page that the functions below follow (the program's _setmbcp).
+// leadBytes[b] is true when byte b leads a double-byte character.
+using LeadByteTable = std::array<bool, 256>;
+
+// The lead bytes this file knows for a code page; none for a code page it does not know.
+LeadByteTable KnownLeadBytes(unsigned codePage);
+
+// Sets the code page that the functions below follow (the program's _setmbcp), with the lead
+// bytes of KnownLeadBytes.
 void SetActiveCodePage(unsigned codePage);
+// The same with the lead bytes as the system reports them.
+void SetActiveCodePage(unsigned codePage, const LeadByteTable& leadBytes);
 unsigned ActiveCodePage();
 
 bool IsLeadByte(unsigned char byte);
@@ -29,11 +42,13 @@ bool IsLeadByte(unsigned char byte);
 // Bytes of the character that starts at `pos` (1 or 2); `pos` must be inside the text.
 std::size_t CharLengthAt(std::string_view text, std::size_t pos);
 
-// Single-byte a-z become A-Z, and a double-byte character becomes its upper-case partner
-// where the code page has one (full-width Latin, Greek, Cyrillic, Roman numerals, ...).
-// Every other character, Chinese characters among them, stays as it is.
+// Single-byte a-z become A-Z. In code page 936 a double-byte character becomes its upper-case
+// partner where the code page has one (full-width Latin, Greek, Cyrillic, Roman numerals,
+// ...); in every other code page double-byte characters stay as they are. Every other
+// character, Chinese characters among them, stays as it is.
 std::string ToUpper(std::string_view text);
-// The reverse mapping: A-Z and the double-byte characters with a lower-case partner.
+// The reverse mapping: A-Z and (in code page 936) the double-byte characters with a
+// lower-case partner.
 std::string ToLower(std::string_view text);
 
 // Position of the first occurrence of `needle` that begins on a character boundary of

@@ -2,7 +2,8 @@
 # Installs what building and testing the setup needs on Debian 12, if it is missing:
 # the build tools, both mingw-w64 cross compilers, 64-bit Wine, Xvfb, a CJK font, ImageMagick,
 # clang with the libFuzzer runtime (libclang-rt-14-dev, only recommended by clang-14), and the
-# zh_CN.UTF-8 and en_US.UTF-8 locales the runs under Wine need. Quick when all is there.
+# zh_CN.UTF-8, zh_TW.UTF-8 and en_US.UTF-8 locales the runs under Wine need. Quick when all is
+# there.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev
@@ -28,9 +29,9 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${missing[@]}" >/dev/null
 fi
 
-# Wine's Unix side needs the glibc locale itself, or Chinese file names fail; en_US.UTF-8
-# gives the code page 1252 that one end-to-end scenario runs the setup under.
-for locale in zh_CN en_US; do
+# Wine's Unix side needs the glibc locale itself, or Chinese file names fail; zh_TW.UTF-8 gives
+# the code page 950 and en_US.UTF-8 the code page 1252 that some test runs use.
+for locale in zh_CN zh_TW en_US; do
   if ! locale -a 2>/dev/null | grep -qi "^$locale\.utf-\?8$"; then
     echo "bootstrap: generating the $locale.UTF-8 locale"
     "${sudo[@]}" localedef -i "$locale" -f UTF-8 "$locale.UTF-8"

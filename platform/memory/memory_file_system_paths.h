@@ -5,8 +5,8 @@
 #include <vector>
 
 // How Windows reads a narrow path, for the in-memory file system: roots, separators, "." and
-// "..", the current folder, and the wildcards of FindFirstFileA. Paths are ANSI (code page
-// 936) text, taken apart character by character, so a trail byte 0x5C stays in its name.
+// "..", the current folder, and the wildcards of FindFirstFileA. Paths are text in the active
+// ANSI code page, taken apart character by character, so a trail byte 0x5C stays in its name.
 namespace platform::paths {
 
 // A path made absolute, as GetFullPathNameA makes it.

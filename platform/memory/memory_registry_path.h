@@ -14,7 +14,8 @@ namespace platform::registry_path {
 inline constexpr std::size_t kLongestKeyNameChars = 256;
 
 // The key names of a path, in order. Names are split at backslashes that are characters of
-// their own: in code page 936 a trail byte 0x5C belongs to its character. Empty names, from
+// their own: in a double-byte code page (932, 936, 949, 950) a trail byte 0x5C belongs to its
+// character. Empty names, from
 // doubled or trailing backslashes, are passed over, so "A\\B\" names the key "A\B".
 // A path that starts with a backslash is refused by the registry (ERROR_BAD_PATHNAME); test
 // that with StartsWithBackslash before reading the names.
@@ -33,7 +34,7 @@ class KeyNames {
 bool StartsWithBackslash(std::string_view path);
 
 // Characters in a key name: the registry counts them after conversion to UTF-16, where
-// every character of code page 936, single- or double-byte, is one unit.
+// every character of the active code page, single- or double-byte, is one unit.
 std::size_t CharCount(std::string_view name);
 
 // "parent\name", or "name" below a root (whose path is empty).

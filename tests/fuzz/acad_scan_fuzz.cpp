@@ -52,9 +52,8 @@ constexpr std::array<std::string_view, 8> kNameParts{
     "AutoCAD ", "2008", "2024", "2013 Edition", " - \xBC\xF2\xCC\xE5\xD6\xD0\xCE\xC4",
     "\x95\x5C", "\x95\x7C", "Map 3D 2010"};
 
-bool IsLead(std::uint8_t byte) { return byte >= 0x81 && byte <= 0xFE; }
-
-// A key name as the registry can hold one: whole characters, no backslash or NUL of its own.
+// A key name as the registry can hold one: whole characters of the input's code page, no
+// backslash or NUL of its own.
 // Lengths reach past the 255 characters that fit the scan's name buffer.
 std::string MakeName(fuzz::ByteReader& input) {
   const std::uint8_t shape = input.Byte();
@@ -63,7 +62,7 @@ std::string MakeName(fuzz::ByteReader& input) {
   std::string name;
   for (std::size_t i = 0; i < length; ++i) {
     const std::uint8_t byte = input.Byte();
-    if (IsLead(byte)) {
+    if (ansi::IsLeadByte(byte)) {
       // A trail byte of 0x40-0xFE other than 0x7F, 0x5C and 0x7C among them.
       std::uint8_t trail = static_cast<std::uint8_t>(0x40 + input.Byte() % 0xBF);
       if (trail == 0x7F) trail = 0x5C;

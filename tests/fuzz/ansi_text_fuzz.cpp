@@ -1,8 +1,8 @@
-// The code page 936 text helpers on any bytes: case mapping keeps every character where it
-// was, searches answer only positions where a character starts, and a trail byte 0x5C is
-// never taken for a backslash.
+// The ANSI text helpers on any bytes: case mapping keeps every character where it was,
+// searches answer only positions where a character starts, and a trail byte 0x5C is never
+// taken for a backslash.
 //
-// Input: a selector byte (bit 0: code page 936 or 1252), a length byte n, then n bytes of a
+// Input: a selector byte (bits 0, 6, 7: the code page), a length byte n, then n bytes of a
 // second text and the first text as the rest.
 
 #include <cstddef>
@@ -30,6 +30,9 @@ void CheckSameCharacters(std::string_view original, std::string_view mapped) {
       const char c = original[pos];
       const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
       FUZZ_CHECK(letter || mapped[pos] == c);
+    } else if (ansi::ActiveCodePage() != ansi::kCodePage936) {
+      // Only code page 936 has case partners among its double-byte characters.
+      FUZZ_CHECK(mapped.substr(pos, 2) == original.substr(pos, 2));
     }
     pos += length;
   }

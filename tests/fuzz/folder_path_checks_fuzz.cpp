@@ -3,7 +3,7 @@
 // and nothing else; a second attempt changes nothing; OK in the chooser asks and
 // complains exactly as often as it should.
 //
-// Input: a selector byte (bit 0: code page 936 or 1252; bit 1: the user answers No; bit 2:
+// Input: a selector byte (bits 0, 6, 7: the code page; bit 1: the user answers No; bit 2:
 // writes are refused on the whole of C:), then the typed path up to its first NUL.
 
 #include <cstddef>

@@ -58,7 +58,7 @@ class ByteReader {
 };
 
 // The active code page for one input, put back afterwards, so that a run can mix inputs in
-// code page 936 and in a single-byte code page.
+// the double-byte code pages and in a single-byte code page.
 class CodePageScope {
  public:
   explicit CodePageScope(unsigned codePage) : saved_(ansi::ActiveCodePage()) {
@@ -72,9 +72,11 @@ class CodePageScope {
   unsigned saved_;
 };
 
-// Bit 0 of a selector byte picks the code page: clear is 936, set is 1252.
+// Bits 0, 6 and 7 of a selector byte pick the code page: bit 0 set is 1252; clear, bits 6-7
+// pick 936, 950, 932 or 949 (no target uses those bits for anything else).
 inline unsigned CodePageFrom(std::uint8_t selector) {
-  return (selector & 1) == 0 ? ansi::kCodePage936 : 1252u;
+  constexpr unsigned kDoubleByte[] = {ansi::kCodePage936, 950, 932, 949};
+  return (selector & 1) != 0 ? 1252u : kDoubleByte[selector >> 6];
 }
 
 // Whether `pos` is where a character of `text` starts, walking from the front as the text

@@ -2,7 +2,7 @@
 // holding that old value as any type of value: nothing of the old text is lost, the folder
 // is in the result, a second installation changes nothing, every handle is closed.
 //
-// Input: a selector byte (bit 0: code page 936 or 1252; bits 1-3: the stored value's type;
+// Input: a selector byte (bits 0, 6, 7: the code page; bits 1-3: the stored value's type;
 // bit 4: stored without a NUL; bit 5: the profile's Variables key denies reading), a length
 // byte n, n bytes of the product folder, and the old value as the rest.
 

@@ -14,12 +14,12 @@ using namespace std::string_view_literals;
 constexpr auto npos = std::string_view::npos;
 
 // Switches the helpers to another code page for one test and back to 936 after it.
-class SingleByteCodePage {
+class CodePageScope {
  public:
-  explicit SingleByteCodePage(unsigned codePage) { ansi::SetActiveCodePage(codePage); }
-  ~SingleByteCodePage() { ansi::SetActiveCodePage(ansi::kCodePage936); }
-  SingleByteCodePage(const SingleByteCodePage&) = delete;
-  SingleByteCodePage& operator=(const SingleByteCodePage&) = delete;
+  explicit CodePageScope(unsigned codePage) { ansi::SetActiveCodePage(codePage); }
+  ~CodePageScope() { ansi::SetActiveCodePage(ansi::kCodePage936); }
+  CodePageScope(const CodePageScope&) = delete;
+  CodePageScope& operator=(const CodePageScope&) = delete;
 };
 
 int Sign(int value) { return (value > 0) - (value < 0); }
@@ -29,7 +29,7 @@ int Sign(int value) { return (value > 0) - (value < 0); }
 TEST(AnsiCodePage, DefaultsTo936AndFollowsSetActiveCodePage) {
   EXPECT_EQ(ansi::ActiveCodePage(), ansi::kCodePage936);
   {
-    SingleByteCodePage westernEurope(1252);
+    CodePageScope westernEurope(1252);
     EXPECT_EQ(ansi::ActiveCodePage(), 1252u);
   }
   EXPECT_EQ(ansi::ActiveCodePage(), ansi::kCodePage936);
@@ -43,9 +43,68 @@ TEST(AnsiCodePage, LeadBytesAre0x81To0xFEIn936) {
 }
 
 TEST(AnsiCodePage, SingleByteCodePageHasNoLeadBytes) {
-  SingleByteCodePage westernEurope(1252);
+  CodePageScope westernEurope(1252);
   for (unsigned byte = 0; byte <= 0xFF; ++byte) {
     EXPECT_FALSE(ansi::IsLeadByte(static_cast<unsigned char>(byte))) << "byte " << byte;
+  }
+}
+
+TEST(AnsiCodePage, LeadBytesFollowTheActiveCodePage) {
+  struct Case {
+    unsigned codePage;
+    bool (*isLead)(unsigned byte);
+  };
+  const Case cases[] = {
+      {932, [](unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }},
+      {936, [](unsigned b) { return b >= 0x81 && b <= 0xFE; }},
+      {949, [](unsigned b) { return b >= 0x81 && b <= 0xFE; }},
+      {950, [](unsigned b) { return b >= 0x81 && b <= 0xFE; }},
+      {437, [](unsigned) { return false; }},
+  };
+  for (const auto& [codePage, isLead] : cases) {
+    const CodePageScope scope(codePage);
+    for (unsigned byte = 0; byte <= 0xFF; ++byte) {
+      ASSERT_EQ(ansi::IsLeadByte(static_cast<unsigned char>(byte)), isLead(byte))
+          << "code page " << codePage << ", byte " << byte;
+    }
+  }
+}
+
+TEST(AnsiCodePage, LeadBytesReportedByTheSystemHoldOverTheKnownOnes) {
+  ansi::LeadByteTable reported{};
+  reported[0xA5] = true;
+  ansi::SetActiveCodePage(950, reported);
+  EXPECT_EQ(ansi::ActiveCodePage(), 950u);
+  EXPECT_EQ(ansi::CharLengthAt("\xA5\x5C"sv, 0), 2u);
+  EXPECT_EQ(ansi::CharLengthAt("\xA4\x5C"sv, 0), 1u);
+  ansi::SetActiveCodePage(ansi::kCodePage936);
+}
+
+// Names ending in a character whose second byte is 0x5C, in the code pages where that byte is
+// a trail byte, and the same bytes where it is not.
+TEST(AnsiCodePage, TrailByte0x5CEndsNoNameInAnyDoubleByteCodePage) {
+  struct Case {
+    unsigned codePage;
+    std::string_view path;  // "C:\" and a name whose last byte is 0x5C
+    bool endsInSeparator;
+  };
+  const Case cases[] = {
+      {950, "C:\\Plot\xA5\x5C"sv, false},  // 功
+      {932, "C:\\Plot\x83\x5C"sv, false},  // ソ
+      {932, "C:\\Plot\x95\x5C"sv, false},  // 表
+      {936, "C:\\Plot\x81\x5C"sv, false},  // 乗
+      {932, "C:\\Plot\xB1\x5C"sv, true},   // half-width katakana A is one byte, then '\'
+      {1252, "C:\\Plot\xA5\x5C"sv, true},
+  };
+  for (const auto& [codePage, path, endsInSeparator] : cases) {
+    const CodePageScope scope(codePage);
+    SCOPED_TRACE(codePage);
+    EXPECT_EQ(ansi::EndsWithBackslash(path), endsInSeparator);
+    EXPECT_EQ(ansi::FindLastBackslash(path), endsInSeparator ? path.size() - 1 : 2u);
+    EXPECT_EQ(ansi::StripTrailingBackslash(path),
+              endsInSeparator ? path.substr(0, path.size() - 1) : path);
+    EXPECT_EQ(ansi::FindText(path.substr(3), "\\"sv), endsInSeparator ? path.size() - 4 : npos);
+    EXPECT_EQ(ansi::CharLengthAt(path, path.size() - 2), endsInSeparator ? 1u : 2u);
   }
 }
 
@@ -65,7 +124,7 @@ TEST(AnsiCharLength, LeadByteTakesAnyFollowingByteButNul) {
 }
 
 TEST(AnsiCharLength, EveryCharacterIsOneByteInSingleByteCodePage) {
-  SingleByteCodePage westernEurope(1252);
+  CodePageScope westernEurope(1252);
   EXPECT_EQ(ansi::CharLengthAt("\x95\x5C"sv, 0), 1u);
   EXPECT_EQ(ansi::CharLengthAt("\xB0\x61"sv, 0), 1u);
 }
@@ -123,10 +182,34 @@ TEST(AnsiCase, TrailByteInLetterRangeNeverChanges) {
 }
 
 TEST(AnsiCase, SingleByteCodePageChangesOnlyAsciiLetters) {
-  SingleByteCodePage westernEurope(1252);
+  CodePageScope westernEurope(1252);
   // 0xE0 is a-grave in 1252, yet only a-z change; 0x61 after 0xB0 is a letter of its own.
   EXPECT_EQ(ansi::ToUpper("\xE0\xB0\x61\xA3\xE1"sv), "\xE0\xB0\x41\xA3\xE1"sv);
   EXPECT_EQ(ansi::ToLower("\xC0\xB0\x41\xA3\xC1"sv), "\xC0\xB0\x61\xA3\xC1"sv);
+}
+
+TEST(AnsiCase, OnlyCodePage936ChangesTheCaseOfDoubleByteCharacters) {
+  struct Case {
+    unsigned codePage;
+    std::string_view text, upper;
+  };
+  const Case cases[] = {
+      // Full-width a (A3 E1 in 936 and 949, 82 81 in 932, A2 CF in 950) and characters whose
+      // trail byte is a letter stay in 932, 949 and 950; a-z change everywhere.
+      {932, "ab\x82\x81\x83\x61z"sv, "AB\x82\x81\x83\x61Z"sv},
+      {949, "ab\xA3\xE1\xB0\x61z"sv, "AB\xA3\xE1\xB0\x61Z"sv},
+      {950, "ab\xA2\xCF\xA3\xE1\xA4\x61z"sv, "AB\xA2\xCF\xA3\xE1\xA4\x61Z"sv},
+      {936, "ab\xA3\xE1\xB0\x61z"sv, "AB\xA3\xC1\xB0\x61Z"sv},
+      // In 932 the half-width katakana 0xC1 is a character of its own: the 'a' after it changes.
+      {932, "\xC1\x61"sv, "\xC1\x41"sv},
+  };
+  for (const auto& [codePage, text, upper] : cases) {
+    const CodePageScope scope(codePage);
+    SCOPED_TRACE(codePage);
+    EXPECT_EQ(ansi::ToUpper(text), upper);
+    EXPECT_EQ(ansi::ToLower(upper), text);
+    EXPECT_TRUE(ansi::EqualsNoCase(text, upper));
+  }
 }
 
 TEST(AnsiCase, EveryDoubleByteCharacterKeepsItsLengthAndRoundTripsThroughItsPartner) {
@@ -174,7 +257,7 @@ TEST(AnsiFindText, MatchStartingOnATrailByteIsSkipped) {
 }
 
 TEST(AnsiFindText, SingleByteCodePageMatchesAnywhere) {
-  SingleByteCodePage westernEurope(1252);
+  CodePageScope westernEurope(1252);
   EXPECT_EQ(ansi::FindText("\x95\x5C\\"sv, "\\"), 1u);
   EXPECT_EQ(ansi::FindText("\xB0\x61"sv, "a"), 1u);
 }
@@ -203,7 +286,7 @@ TEST(AnsiBackslash, FindsLastSeparatorOfPlainPaths) {
 }
 
 TEST(AnsiBackslash, SingleByteCodePageTakesEvery0x5C) {
-  SingleByteCodePage westernEurope(1252);
+  CodePageScope westernEurope(1252);
   EXPECT_EQ(ansi::FindLastBackslash("C:\\\x95\x5C"sv), 4u);
   EXPECT_TRUE(ansi::EndsWithBackslash("C:\\\x95\x5C"sv));
 }
@@ -229,7 +312,7 @@ TEST(AnsiStripTrailingBackslash, KeepsTheSecondByteOfADoubleByteCharacter) {
 }
 
 TEST(AnsiStripTrailingBackslash, SingleByteCodePageRemovesAny0x5C) {
-  SingleByteCodePage westernEurope(1252);
+  CodePageScope westernEurope(1252);
   EXPECT_EQ(ansi::StripTrailingBackslash("D:\\\x95\x5C"sv), "D:\\\x95"sv);
 }
 
@@ -293,7 +376,7 @@ TEST(AnsiCompareNoCase, SortsRegistryKeyNamesConsistently) {
 }
 
 TEST(AnsiCompareNoCase, SingleByteCodePageFoldsOnlyAsciiLetters) {
-  SingleByteCodePage westernEurope(1252);
+  CodePageScope westernEurope(1252);
   EXPECT_TRUE(ansi::EqualsNoCase("\xB0\x61"sv, "\xB0\x41"sv));
   EXPECT_FALSE(ansi::EqualsNoCase("\xA3\xE1"sv, "\xA3\xC1"sv));
   EXPECT_FALSE(ansi::EqualsNoCase("\xE0"sv, "\xC0"sv));

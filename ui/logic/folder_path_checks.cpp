@@ -13,7 +13,8 @@ bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 bool IsEdgeByte(char c) { return c == '\t' || c == ' ' || c == '.'; }
 
 // Bytes Windows refuses in a file name. None of them but the backslash and the bar can be the
-// second byte of a double-byte character, so those two are refused only as characters of
+// second byte of a double-byte character in any of the double-byte code pages (932, 936, 949,
+// 950: every trail byte is 0x40 or above), so those two are refused only as characters of
 // their own; the others are refused wherever they stand, so that no malformed character can
 // smuggle a colon or a wildcard through to the file system.
 bool IsForbiddenAnywhere(char c) {
