@@ -45,10 +45,12 @@ class DemandLoad : public ::testing::Test {
     return flags;
   }
 
+  // True when everything was written machine-wide.
   bool Register(std::vector<int> years) {
-    const bool result = RegisterSelectedReleases(inventory, machine.registry, Ticked(years));
+    outcome = RegistrationOutcome{};
+    RegisterSelectedReleases(inventory, machine.registry, Ticked(years), outcome);
     EXPECT_EQ(machine.registry.OpenHandleCount(), 0u);
-    return result;
+    return outcome.EverythingMachineWide();
   }
 
   std::optional<std::string> Loader(const std::string& product, int year) const {
@@ -70,6 +72,7 @@ class DemandLoad : public ::testing::Test {
 
   platform::MemoryPlatform machine;
   discovery::InstallationInventory inventory{machine.Get()};
+  RegistrationOutcome outcome;
 };
 
 TEST_F(DemandLoad, ATickedReleaseGetsAKeyWithExactlyTheTwoValues) {
@@ -203,10 +206,11 @@ TEST_F(DemandLoad, AModulePathLongerThan259CharactersIsNeverWritten) {
 }
 
 TEST_F(DemandLoad, YearsOutsideTheTableAndVanishedProductKeysAreNoFailure) {
-  EXPECT_TRUE(RegisterArxForRelease(inventory, machine.registry, 2006));
-  EXPECT_TRUE(RegisterArxForRelease(inventory, machine.registry, 2026));
+  RegisterArxForRelease(inventory, machine.registry, 2006, outcome);
+  RegisterArxForRelease(inventory, machine.registry, 2026, outcome);
   inventory.productKeyPaths[1].push_back("SOFTWARE\\Autodesk\\AutoCAD\\R17.1\\Gone\\");
-  EXPECT_TRUE(RegisterArxForRelease(inventory, machine.registry, 2008));
+  RegisterArxForRelease(inventory, machine.registry, 2008, outcome);
+  EXPECT_TRUE(outcome.EverythingMachineWide());
   EXPECT_FALSE(machine.registry.KeyExists(RegRoot::LocalMachine, "SOFTWARE\\Autodesk\\AutoCAD\\R17.1\\Gone"));
   EXPECT_EQ(machine.registry.WriteCount(), 0u);
 }

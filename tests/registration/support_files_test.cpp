@@ -42,9 +42,10 @@ class SupportFiles : public ::testing::Test {
   bool Install(std::vector<int> years) {
     discovery::ReleaseFlags flags{};
     for (int year : years) flags[static_cast<std::size_t>(year - 2007)] = 1;
-    const bool result = InstallSupportFiles(inventory, machine.Get(), kOwner, flags);
+    outcome = RegistrationOutcome{};
+    InstallSupportFiles(inventory, machine.Get(), kOwner, flags, outcome);
     EXPECT_EQ(files.OpenListingCount(), 0u);
-    return result;
+    return outcome.EverythingMachineWide();
   }
 
   std::optional<std::string> Font(const std::string& location, const char* name) const {
@@ -58,6 +59,7 @@ class SupportFiles : public ::testing::Test {
   platform::MemoryPlatform machine;
   platform::MemoryFileSystem& files = machine.files;
   discovery::InstallationInventory inventory{machine.Get()};
+  RegistrationOutcome outcome;
 };
 
 TEST_F(SupportFiles, AutoCAD2008GetsBothFontsAndTheDriverInEveryLocation) {
@@ -152,12 +154,15 @@ TEST_F(SupportFiles, AMissingPackageFileIsAFailureWhereTheFolderExists) {
   bare.files.SetModulePath("D:\\Dist\\SetUp.exe");
   ASSERT_TRUE(bare.files.AddFolder(kData));  // a data folder without the support files
   ASSERT_TRUE(bare.files.AddFolder(std::string(kAcad2008) + "\\Fonts"));
-  EXPECT_FALSE(CopySupportFiles(bare.Get(), kOwner, kAcad2008, true));
+  ReleaseOutcome refused;
+  CopySupportFiles(bare.Get(), kOwner, kAcad2008, "", true, refused);
+  EXPECT_TRUE(refused.fontsMissing);
 
   ASSERT_TRUE(bare.files.AddFile(std::string(kData) + "\\Zelvar_EN.shx", "EN"));
   ASSERT_TRUE(bare.files.AddFile(std::string(kData) + "\\Zelvar_HZ.shx", "HZ"));
-  EXPECT_TRUE(CopySupportFiles(bare.Get(), kOwner, kAcad2008, true))
-      << "the driver is missing too, but so is the Drv folder";
+  ReleaseOutcome placed;
+  CopySupportFiles(bare.Get(), kOwner, kAcad2008, "", true, placed);
+  EXPECT_FALSE(placed.Refused()) << "the driver is missing too, but so is the Drv folder";
 }
 
 TEST_F(SupportFiles, AVanishedDataFolderShowsTheMessageForEveryLocationAndFails) {
