@@ -198,5 +198,36 @@ TEST_F(SupportFiles, TheSameLocationUnderTwoReleasesIsServedTwiceWithTheSameResu
   EXPECT_EQ(Font(kAcad2008, "Zelvar_EN.shx"), "new EN");
 }
 
+
+// Without administrator rights: AutoCAD's Fonts folder refuses, and the fonts go to the first
+// folder of the user's support search path, where AutoCAD has made it.
+TEST_F(SupportFiles, RefusedFontsGoToTheUsersRoamableSupportFolderOfTheLocationsProduct) {
+  const std::string support = "C:\\Users\\User\\AppData\\Roaming\\Autodesk\\R17.1\\chs\\Support";
+  AddLocation(2008, kAcad2008);
+  inventory.productKeyPaths[1].push_back("SOFTWARE\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804\\");
+  AddLocation(2010, kAcad2010);  // its user key has no RoamableRootFolder
+  inventory.productKeyPaths[3].push_back("SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804\\");
+  ASSERT_TRUE(machine.registry.SetString(platform::RegRoot::CurrentUser,
+                                         "Software\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804",
+                                         "RoamableRootFolder", support.substr(0, support.size() - 7)));
+  ASSERT_TRUE(machine.registry.CreateKeyPath(platform::RegRoot::CurrentUser,
+                                             "Software\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804"));
+  ASSERT_TRUE(files.AddFolder(support));
+  files.DenyWrites(kAcad2008);
+  files.DenyWrites(kAcad2010);
+
+  EXPECT_FALSE(Install({2008, 2010}));
+
+  EXPECT_EQ(files.ReadFile(support + "\\Zelvar_EN.shx"), "new EN");
+  EXPECT_EQ(files.ReadFile(support + "\\Zelvar_HZ.shx"), "new HZ");
+  EXPECT_EQ(Driver(kAcad2008), "autodesk driver") << "a plot driver has no per-user place";
+  EXPECT_TRUE(outcome.releases[1].perUser);
+  EXPECT_FALSE(outcome.releases[1].fontsMissing);
+  EXPECT_TRUE(outcome.releases[1].driverMissing);
+  EXPECT_TRUE(outcome.releases[3].fontsMissing);
+  EXPECT_FALSE(outcome.releases[3].perUser);
+  EXPECT_FALSE(outcome.releases[3].driverMissing) << "2010 takes no driver";
+}
+
 }  // namespace
 }  // namespace registration
