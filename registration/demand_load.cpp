@@ -6,9 +6,13 @@
 
 #include "registration/demand_load.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
+#include <vector>
 
 #include "discovery/text_format.h"
+#include "platform/ansi_text.h"
 #include "registration/trusted_paths.h"
 #include "registration/user_places.h"
 
@@ -80,9 +84,12 @@ enum class Placed { Nowhere, MachineWide, PerUser, ProductGone };
 // One product key: the demand-load key below HKEY_LOCAL_MACHINE, or where that is refused
 // (a user without administrator rights), below the current user's product key of the same
 // release and product. The user's product key is AutoCAD's own, made at its first start for
-// the user: it is never created here.
+// the user: it is never created here. Both registry branches of one product share one user
+// key: `writtenForUser` holds the user keys this release has already written, which a
+// machine-wide success of the other branch must not take away again.
 Placed RegisterUnderProductKey(platform::Registry& registry, const std::string& productKeyPath,
-                               const DemandLoadEntry& entry) {
+                               const DemandLoadEntry& entry,
+                               std::vector<std::string>& writtenForUser) {
   platform::RegKey productKey;
   if (registry.OpenKey(platform::RegRoot::LocalMachine, productKeyPath.c_str(), productKey) !=
       reg::kSuccess) {
@@ -95,13 +102,19 @@ Placed RegisterUnderProductKey(platform::Registry& registry, const std::string& 
       UserProductKeyPath(productKeyPath, userPath) &&
       registry.OpenKey(platform::RegRoot::CurrentUser, userPath.c_str(), userProductKey) ==
           reg::kSuccess;
+  const auto sameUserKey = [&userPath](const std::string& written) {
+    return ansi::EqualsNoCase(ansi::StripTrailingBackslash(written),
+                              ansi::StripTrailingBackslash(userPath));
+  };
   if (WriteDemandLoadKey(registry, productKey, entry)) {
-    if (userKeyExists) {
+    if (userKeyExists &&
+        std::none_of(writtenForUser.begin(), writtenForUser.end(), sameUserKey)) {
       RemoveUserShadow(registry, userProductKey, entry);
     }
     return Placed::MachineWide;
   }
   if (userKeyExists && WriteDemandLoadKey(registry, userProductKey, entry)) {
+    writtenForUser.push_back(userPath);
     return Placed::PerUser;
   }
   return Placed::Nowhere;
@@ -124,6 +137,7 @@ void RegisterArxForRelease(const discovery::InstallationInventory& inventory,
                                                  inventory.installFolder.c_str(), row->moduleYear);
   const DemandLoadEntry entry{keyName, loader, loaderLength};
   ReleaseOutcome& release = outcome.releases[static_cast<std::size_t>(row->releaseIndex)];
+  std::vector<std::string> writtenForUser;
 
   for (const std::string& productKeyPath : inventory.productKeyPaths[row->releaseIndex]) {
     // A cut module path would make AutoCAD load some other file, or nothing: such a product
@@ -132,7 +146,7 @@ void RegisterArxForRelease(const discovery::InstallationInventory& inventory,
       release.loadingMissing = true;
       continue;
     }
-    switch (RegisterUnderProductKey(registry, productKeyPath, entry)) {
+    switch (RegisterUnderProductKey(registry, productKeyPath, entry, writtenForUser)) {
       case Placed::PerUser:
         release.perUser = true;
         break;

@@ -288,5 +288,28 @@ TEST_F(DemandLoad, AMachineWideKeyRemovesTheUsersOldKeyOrMakesOneWithSubKeysName
                                          userWithChild + "\\ZV_BatchPlot2014\\Commands"));
 }
 
+
+// AutoCAD 2008 listed in both registry branches shares one user key: a refused branch's
+// per-user key stays though the other branch's machine-wide key was written after it.
+TEST_F(DemandLoad, AKeyWrittenForTheUserIsNotTakenAwayByTheOtherBranchOfTheSameProduct) {
+  const std::string wow = "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804\\";
+  ASSERT_TRUE(machine.registry.CreateKeyPath(RegRoot::LocalMachine, wow));
+  inventory.productKeyPaths[1].push_back(wow);
+  AddProduct(2008, "R17.1\\ACAD-6001:804");
+  ASSERT_TRUE(machine.registry.CreateKeyPath(RegRoot::CurrentUser,
+                                             "Software\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804"));
+  ASSERT_TRUE(machine.registry.DenyWriteTree(RegRoot::LocalMachine, wow));
+
+  Register({2008});
+
+  EXPECT_EQ(machine.registry.ReadString(
+                RegRoot::CurrentUser,
+                "Software\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804\\Applications\\ZV_BatchPlot2008",
+                "LOADER"),
+            std::string(kFolder) + "\\ZV_BatchPlot2008.ARX");
+  EXPECT_TRUE(outcome.releases[1].perUser);
+  EXPECT_FALSE(outcome.releases[1].Lacks());
+}
+
 }  // namespace
 }  // namespace registration
