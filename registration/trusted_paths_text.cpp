@@ -1,0 +1,66 @@
+#include "registration/trusted_paths_text.h"
+
+#include "platform/ansi_text.h"
+#include "platform/code_page.h"
+
+namespace registration::trusted_paths_text {
+namespace {
+
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// Units of the character that starts at `pos`: a surrogate pair is one character.
+std::size_t CharUnits(std::u16string_view text, std::size_t pos) {
+  return IsHighSurrogate(text[pos]) && pos + 1 < text.size() && IsLowSurrogate(text[pos + 1])
+             ? 2
+             : 1;
+}
+
+// The upper-case form of one character that is not ASCII, or the character itself when the
+// code page does not carry it (it does not come back from its code-page form unchanged).
+std::u16string UpperOfOne(unsigned codePage, std::u16string_view character) {
+  const std::string narrow = code_page::FromUtf16(codePage, character);
+  if (code_page::ToUtf16(codePage, narrow) != character) return std::u16string(character);
+  return code_page::ToUtf16(codePage, ansi::ToUpper(narrow));
+}
+
+}  // namespace
+
+std::u16string ToUpper(std::u16string_view text) {
+  const unsigned codePage = ansi::ActiveCodePage();
+  std::u16string upper;
+  upper.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    const char16_t unit = text[pos];
+    // ASCII is the same in every ANSI code page, and only a-z have partners there.
+    if (unit < 0x80) {
+      upper += unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - u'a' + u'A') : unit;
+      ++pos;
+      continue;
+    }
+    const std::size_t units = CharUnits(text, pos);
+    upper += UpperOfOne(codePage, text.substr(pos, units));
+    pos += units;
+  }
+  return upper;
+}
+
+std::size_t Find(std::u16string_view haystack, std::u16string_view needle) {
+  for (std::size_t at = haystack.find(needle); at != std::u16string_view::npos;
+       at = haystack.find(needle, at + 1)) {
+    const bool insidePair =
+        at > 0 && IsHighSurrogate(haystack[at - 1]) && IsLowSurrogate(haystack[at]);
+    if (!insidePair) return at;
+  }
+  return std::u16string_view::npos;
+}
+
+std::size_t CodePageLength(std::u16string_view text) {
+  return code_page::FromUtf16(ansi::ActiveCodePage(), text).size();
+}
+
+std::u16string FromCodePage(std::string_view text) {
+  return code_page::ToUtf16(ansi::ActiveCodePage(), text);
+}
+
+}  // namespace registration::trusted_paths_text
