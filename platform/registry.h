@@ -106,7 +106,7 @@ class Registry {
   // code page lacks comes back as '?'. These two pass the data as stored: UTF-16LE bytes for
   // a string value, sizes in bytes. The value name is ASCII (it is converted from the ANSI
   // code page all the same).
-  // RegQueryValueExW: otherwise as QueryValue; no NUL is added to a string stored without one.
+  // RegQueryValueExW: as QueryValue, the NUL it may add being two bytes.
   virtual long QueryValueWide(KeyRef key, const char* valueName, std::uint32_t* type,
                               unsigned char* data, std::uint32_t* dataSize) = 0;
   // RegSetValueExW.

@@ -198,11 +198,12 @@ long MemoryRegistry::Query(KeyRef key, const char* valueName, std::uint32_t* typ
       return reg::kMoreData;
     }
     std::memcpy(data, handed.data(), size);
-    // A narrow string whose last byte is no NUL gets one where the buffer has room, as
-    // Windows does; the wide query hands over only what is stored.
-    if (!wide && IsStringType(value.type) && size > 0 && size < *dataSize &&
-        handed.back() != '\0') {
-      data[size] = '\0';
+    // A string whose last character is no NUL gets one where the buffer has room, as Windows
+    // does: one byte narrow, two bytes wide.
+    const std::uint32_t nulSize = wide ? 2 : 1;
+    if (IsStringType(value.type) && size >= nulSize && size + nulSize <= *dataSize &&
+        handed.compare(size - nulSize, nulSize, std::string(nulSize, '\0')) != 0) {
+      std::memset(data + size, 0, nulSize);
     }
   }
   if (dataSize != nullptr) *dataSize = size;

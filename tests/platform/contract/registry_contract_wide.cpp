@@ -63,21 +63,28 @@ TEST_P(RegistryContract, NarrowStringsAreStoredAsUtf16AndOtherTypesAsTheirBytes)
   }
 }
 
-// The wide query hands over what is stored and nothing more; too small a buffer asks for the
-// stored size.
-TEST_P(RegistryContract, AWideQueryAddsNoNulAndTellsTheStoredSize) {
-  const std::string stored = Utf16Bytes(u"abc");
+// As the narrow query does, the wide one gives a string stored without its NUL one (of two
+// bytes) where the buffer has room for it. (The text is given as "abcX" counted as three
+// characters: Windows and Wine look at the character after the counted ones and store a NUL
+// found there too, which the in-memory registry does not copy, as it must not read past what
+// it was given.)
+TEST_P(RegistryContract, AWideStringWithoutItsNulGetsOneWhereTheBufferHasRoom) {
+  const std::string stored = Utf16Bytes(u"abcX");
   ASSERT_EQ(registry().SetValueWide(scratch, "Short", reg::kTypeSz,
-                                    reinterpret_cast<const unsigned char*>(stored.data()),
-                                    static_cast<std::uint32_t>(stored.size())),
+                                    reinterpret_cast<const unsigned char*>(stored.data()), 6),
             reg::kSuccess);
-  unsigned char buffer[16];
-  std::memset(buffer, 0xEE, sizeof buffer);
-  std::uint32_t size = sizeof buffer;
-  ASSERT_EQ(registry().QueryValueWide(scratch, "Short", nullptr, buffer, &size), reg::kSuccess);
-  EXPECT_EQ(size, 6u);
-  EXPECT_EQ(buffer[6], 0xEE);
-  size = 5;
+  for (const std::uint32_t bufferSize : {16u, 7u, 6u}) {
+    unsigned char buffer[16];
+    std::memset(buffer, 0xEE, sizeof buffer);
+    std::uint32_t size = bufferSize;
+    ASSERT_EQ(registry().QueryValueWide(scratch, "Short", nullptr, buffer, &size), reg::kSuccess);
+    EXPECT_EQ(size, 6u);
+    const bool room = bufferSize >= 8;
+    EXPECT_EQ(buffer[6], room ? 0x00 : 0xEE) << "buffer " << bufferSize;
+    EXPECT_EQ(buffer[7], room ? 0x00 : 0xEE) << "buffer " << bufferSize;
+  }
+  std::uint32_t size = 5;
+  unsigned char buffer[8];
   EXPECT_EQ(registry().QueryValueWide(scratch, "Short", nullptr, buffer, &size), reg::kMoreData);
   EXPECT_EQ(size, 6u);
 }
