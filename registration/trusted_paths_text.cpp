@@ -1,5 +1,7 @@
 #include "registration/trusted_paths_text.h"
 
+#include <vector>
+
 #include "platform/ansi_text.h"
 #include "platform/code_page.h"
 
@@ -16,12 +18,29 @@ std::size_t CharUnits(std::u16string_view text, std::size_t pos) {
              : 1;
 }
 
-// The upper-case form of one character that is not ASCII, or the character itself when the
-// code page does not carry it (it does not come back from its code-page form unchanged).
-std::u16string UpperOfOne(unsigned codePage, std::u16string_view character) {
+// The upper-case form of one unit that is not ASCII and no half of a surrogate pair, or the
+// unit itself when the code page does not carry it (it does not come back from its
+// code-page form unchanged).
+char16_t UpperOfUnit(unsigned codePage, char16_t unit) {
+  const std::u16string_view character(&unit, 1);
   const std::string narrow = code_page::FromUtf16(codePage, character);
-  if (code_page::ToUtf16(codePage, narrow) != character) return std::u16string(character);
-  return code_page::ToUtf16(codePage, ansi::ToUpper(narrow));
+  if (code_page::ToUtf16(codePage, narrow) != character) return unit;
+  const std::u16string upper = code_page::ToUtf16(codePage, ansi::ToUpper(narrow));
+  return upper.size() == 1 ? upper[0] : unit;
+}
+
+// The answers of UpperOfUnit for one code page, worked out once per unit: a value of
+// thousands of Chinese characters then costs a look-up per character, not three conversions.
+char16_t UpperOf(unsigned codePage, char16_t unit) {
+  thread_local unsigned tableCodePage = 0;
+  thread_local std::vector<char16_t> table;
+  if (tableCodePage != codePage || table.empty()) {
+    tableCodePage = codePage;
+    table.assign(0x10000, u'\0');  // 0: not yet worked out (no unit here has 0 as its form)
+  }
+  char16_t& entry = table[unit];
+  if (entry == u'\0') entry = UpperOfUnit(codePage, unit);
+  return entry;
 }
 
 }  // namespace
@@ -39,7 +58,13 @@ std::u16string ToUpper(std::u16string_view text) {
       continue;
     }
     const std::size_t units = CharUnits(text, pos);
-    upper += UpperOfOne(codePage, text.substr(pos, units));
+    // No code page here carries a character outside the Basic Multilingual Plane, nor half
+    // of one.
+    if (units == 1 && !IsHighSurrogate(unit) && !IsLowSurrogate(unit)) {
+      upper += UpperOf(codePage, unit);
+    } else {
+      upper += text.substr(pos, units);
+    }
     pos += units;
   }
   return upper;

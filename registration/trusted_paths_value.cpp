@@ -18,7 +18,10 @@ constexpr std::size_t kLongestMeaninglessValue = 2;
 
 std::u16string FormTrustedPathsValue(std::u16string_view currentValue,
                                      std::u16string_view installFolder) {
-  if (trusted_paths_text::CodePageLength(currentValue) <= kLongestMeaninglessValue) {
+  // Every unit takes at least one byte in the code page: only a value this short needs
+  // converting to be measured.
+  if (currentValue.size() <= kLongestMeaninglessValue &&
+      trusted_paths_text::CodePageLength(currentValue) <= kLongestMeaninglessValue) {
     return std::u16string(installFolder);
   }
   // AutoCAD compares folders without regard to case; the whole value is kept upper-cased so

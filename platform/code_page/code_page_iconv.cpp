@@ -87,9 +87,8 @@ Converter& ConverterFor(unsigned codePage, bool toUtf16) {
   return found->second;
 }
 
-}  // namespace
-
-std::u16string ToUtf16(unsigned codePage, std::string_view text) {
+// Text without ASCII, converted through iconv.
+std::u16string ToUtf16Iconv(unsigned codePage, std::string_view text) {
   Converter& converter = ConverterFor(codePage, true);
   std::u16string result;
   const char* in = text.data();
@@ -117,7 +116,7 @@ std::u16string ToUtf16(unsigned codePage, std::string_view text) {
   return result;
 }
 
-std::string FromUtf16(unsigned codePage, std::u16string_view text) {
+std::string FromUtf16Iconv(unsigned codePage, std::u16string_view text) {
   Converter& converter = ConverterFor(codePage, false);
   const std::string bytes = Utf16Bytes(text);
   std::string result;
@@ -131,10 +130,56 @@ std::string FromUtf16(unsigned codePage, std::u16string_view text) {
                                             static_cast<unsigned char>(in[1]) << 8);
     const std::string byte(1, static_cast<char>(unit));
     const bool standsForByte = unit >= 0x80 && unit < 0x100 && !IsDoubleByte(codePage) &&
-                               ToUtf16(codePage, byte) == std::u16string(1, unit);
+                               ToUtf16Iconv(codePage, byte) == std::u16string(1, unit);
     result += standsForByte ? byte : std::string(1, kDefaultByte);
     in += 2;
     inLeft -= 2;
+  }
+  return result;
+}
+
+}  // namespace
+
+// ASCII is the same in every ANSI code page, and most registry text is ASCII: only the runs
+// between ASCII characters go through iconv. In a double-byte code page a trail byte may look
+// like ASCII, so a run ends only at an ASCII byte that begins a character.
+std::u16string ToUtf16(unsigned codePage, std::string_view text) {
+  std::u16string result;
+  result.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const auto byte = static_cast<unsigned char>(text[pos]);
+    if (byte < 0x80) {
+      result += static_cast<char16_t>(byte);
+      ++pos;
+      continue;
+    }
+    std::size_t end = pos;
+    while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80) {
+      const bool pair = IsLeadByte(codePage, static_cast<unsigned char>(text[end])) &&
+                        end + 1 < text.size() && text[end + 1] != '\0';
+      end += pair ? 2 : 1;
+    }
+    result += ToUtf16Iconv(codePage, text.substr(pos, end - pos));
+    pos = end;
+  }
+  return result;
+}
+
+std::string FromUtf16(unsigned codePage, std::u16string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    if (text[pos] < 0x80) {
+      result += static_cast<char>(text[pos]);
+      ++pos;
+      continue;
+    }
+    std::size_t end = pos;
+    while (end < text.size() && text[end] >= 0x80) ++end;
+    result += FromUtf16Iconv(codePage, text.substr(pos, end - pos));
+    pos = end;
   }
   return result;
 }
