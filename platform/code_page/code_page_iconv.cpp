@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 #include "platform/code_page.h"
@@ -32,7 +33,7 @@ bool IsLeadByte(unsigned codePage, unsigned char byte) {
   }
 }
 
-bool IsDoubleByte(unsigned codePage) { return IsLeadByte(codePage, 0x81) || codePage == 65001; }
+bool IsMultiByte(unsigned codePage) { return IsLeadByte(codePage, 0x81) || codePage == 65001; }
 
 std::string IconvName(unsigned codePage) {
   if (codePage == 65001) return "UTF-8";
@@ -43,7 +44,8 @@ std::string IconvName(unsigned codePage) {
 // costs far more than a short conversion.
 class Converter {
  public:
-  Converter(const std::string& to, const std::string& from) : cd_(iconv_open(to.c_str(), from.c_str())) {}
+  Converter(const std::string& to, const std::string& from)
+      : cd_(iconv_open(to.c_str(), from.c_str())) {}
   ~Converter() {
     if (IsOpen()) iconv_close(cd_);
   }
@@ -108,7 +110,8 @@ std::u16string ToUtf16Iconv(unsigned codePage, std::string_view text) {
       in += pair ? 2 : 1;
       inLeft -= pair ? 2 : 1;
     } else {
-      result += converter.IsOpen() && codePage != 65001 ? static_cast<char16_t>(byte) : kDefaultUnit;
+      const bool singleByte = converter.IsOpen() && !IsMultiByte(codePage);
+      result += singleByte ? static_cast<char16_t>(byte) : kDefaultUnit;
       ++in;
       --inLeft;
     }
@@ -129,7 +132,7 @@ std::string FromUtf16Iconv(unsigned codePage, std::u16string_view text) {
     const auto unit = static_cast<char16_t>(static_cast<unsigned char>(in[0]) |
                                             static_cast<unsigned char>(in[1]) << 8);
     const std::string byte(1, static_cast<char>(unit));
-    const bool standsForByte = unit >= 0x80 && unit < 0x100 && !IsDoubleByte(codePage) &&
+    const bool standsForByte = unit >= 0x80 && unit < 0x100 && !IsMultiByte(codePage) &&
                                ToUtf16Iconv(codePage, byte) == std::u16string(1, unit);
     result += standsForByte ? byte : std::string(1, kDefaultByte);
     in += 2;

@@ -42,8 +42,10 @@ const struct {
   unsigned codePage;
   const char16_t* expected;  // the other programs' entries afterwards
 } kEveryScript[] = {
-    {936, u"D:\\한국어\\폴더;E:\\日本語\\かな;F:\\\U0001F600;G:\\中文\\文件夹;H:\\ДОМ"},
-    {1252, u"D:\\한국어\\폴더;E:\\日本語\\かな;F:\\\U0001F600;G:\\中文\\文件夹;H:\\дом"},
+    {936,
+     u"D:\\한국어\\폴더;E:\\日本語\\かな;F:\\\U0001F600;G:\\中文\\文件夹;H:\\ДОМ"},
+    {1252,
+     u"D:\\한국어\\폴더;E:\\日本語\\かな;F:\\\U0001F600;G:\\中文\\文件夹;H:\\дом"},
 };
 
 TEST(TrustedPathsValue, CharactersTheCodePageLacksSurviveWithTheirCase) {
