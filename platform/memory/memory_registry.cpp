@@ -426,14 +426,20 @@ bool MemoryRegistry::SetBinary(RegRoot root, std::string_view path, std::string_
                      BytesOf(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
 }
 
-std::optional<registry_tree::Value> MemoryRegistry::ReadValue(RegRoot root, std::string_view path,
-                                                              std::string_view valueName) const {
+std::optional<registry_tree::Value> MemoryRegistry::ReadStoredValue(
+    RegRoot root, std::string_view path, std::string_view valueName) const {
   const Found found = Find(RootKey(root), path);
   if (found.result != reg::kSuccess) return std::nullopt;
   const auto value = found.key->values.find(valueName);
   if (value == found.key->values.end()) return std::nullopt;
-  return registry_tree::Value{value->second.type,
-                              NarrowFromStored(value->second.type, value->second.data)};
+  return value->second;
+}
+
+std::optional<registry_tree::Value> MemoryRegistry::ReadValue(RegRoot root, std::string_view path,
+                                                              std::string_view valueName) const {
+  auto value = ReadStoredValue(root, path, valueName);
+  if (value) value->data = NarrowFromStored(value->type, std::move(value->data));
+  return value;
 }
 
 std::optional<std::string> MemoryRegistry::ReadString(RegRoot root, std::string_view path,
@@ -447,14 +453,11 @@ std::optional<std::string> MemoryRegistry::ReadString(RegRoot root, std::string_
 
 std::optional<std::u16string> MemoryRegistry::ReadStringWide(RegRoot root, std::string_view path,
                                                              std::string_view valueName) const {
-  const Found found = Find(RootKey(root), path);
-  if (found.result != reg::kSuccess) return std::nullopt;
-  const auto value = found.key->values.find(valueName);
-  if (value == found.key->values.end() ||
-      (value->second.type != reg::kTypeSz && value->second.type != reg::kTypeExpandSz)) {
+  const auto value = ReadStoredValue(root, path, valueName);
+  if (!value || (value->type != reg::kTypeSz && value->type != reg::kTypeExpandSz)) {
     return std::nullopt;
   }
-  std::u16string text = code_page::Utf16FromBytes(value->second.data);
+  std::u16string text = code_page::Utf16FromBytes(value->data);
   return text.substr(0, text.find(u'\0'));
 }
 

@@ -124,6 +124,9 @@ class MemoryRegistry final : public Registry {
   // page; the snapshot holds the stored bytes).
   std::optional<registry_tree::Value> ReadValue(RegRoot root, std::string_view path,
                                                 std::string_view valueName) const;
+  // The type and the bytes as stored.
+  std::optional<registry_tree::Value> ReadStoredValue(RegRoot root, std::string_view path,
+                                                      std::string_view valueName) const;
   // A REG_SZ or REG_EXPAND_SZ value's text, up to its first NUL: narrow as RegQueryValueExA
   // hands it over, or as stored.
   std::optional<std::string> ReadString(RegRoot root, std::string_view path,

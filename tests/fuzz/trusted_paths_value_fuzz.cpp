@@ -101,7 +101,8 @@ void CheckProfileUpdate(std::uint8_t selector, std::string_view current, std::st
   registration::UpdateTrustedPaths(inventory, machine.registry);
 
   FUZZ_CHECK(machine.registry.OpenHandleCount() == 0);
-  const auto value = machine.registry.ReadValue(RegRoot::CurrentUser, kVariables, "TRUSTEDPATHS");
+  const auto value =
+      machine.registry.ReadStoredValue(RegRoot::CurrentUser, kVariables, "TRUSTEDPATHS");
   FUZZ_CHECK(value.has_value());
   if (denied) {
     // What cannot be read is never overwritten.
