@@ -386,31 +386,35 @@ bool MemoryRegistry::CreateKeyPath(RegRoot root, std::string_view path) {
   return CreateForSetUp(root, path).result == reg::kSuccess;
 }
 
-bool MemoryRegistry::SetRawValue(RegRoot root, std::string_view path, std::string_view valueName,
-                                 std::uint32_t type, std::string_view data) {
+bool MemoryRegistry::SetStoredValue(RegRoot root, std::string_view path,
+                                    std::string_view valueName, std::uint32_t type,
+                                    std::string_view data) {
   const Found found = CreateForSetUp(root, path);
   if (found.result != reg::kSuccess) return false;
   found.key->values.try_emplace(std::string(valueName)).first->second = {type, std::string(data)};
   return true;
 }
 
+bool MemoryRegistry::SetRawValue(RegRoot root, std::string_view path, std::string_view valueName,
+                                 std::uint32_t type, std::string_view data) {
+  return SetStoredValue(root, path, valueName, type, StoredFromNarrow(type, std::string(data)));
+}
+
 bool MemoryRegistry::SetString(RegRoot root, std::string_view path, std::string_view valueName,
                                std::string_view text) {
-  return SetRawValue(root, path, valueName, reg::kTypeSz,
-                     StoredFromNarrow(reg::kTypeSz, std::string(text) + '\0'));
+  return SetRawValue(root, path, valueName, reg::kTypeSz, std::string(text) + '\0');
 }
 
 bool MemoryRegistry::SetExpandString(RegRoot root, std::string_view path,
                                      std::string_view valueName, std::string_view text) {
-  return SetRawValue(root, path, valueName, reg::kTypeExpandSz,
-                     StoredFromNarrow(reg::kTypeExpandSz, std::string(text) + '\0'));
+  return SetRawValue(root, path, valueName, reg::kTypeExpandSz, std::string(text) + '\0');
 }
 
 bool MemoryRegistry::SetStringWide(RegRoot root, std::string_view path,
                                    std::string_view valueName, std::u16string_view text) {
   std::u16string withNul(text);
   withNul += u'\0';
-  return SetRawValue(root, path, valueName, reg::kTypeSz, code_page::Utf16Bytes(withNul));
+  return SetStoredValue(root, path, valueName, reg::kTypeSz, code_page::Utf16Bytes(withNul));
 }
 
 bool MemoryRegistry::SetDword(RegRoot root, std::string_view path, std::string_view valueName,

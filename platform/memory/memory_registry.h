@@ -103,9 +103,13 @@ class MemoryRegistry final : public Registry {
   // the write hook, are not counted as writes, and create missing keys on the way. Paths
   // follow the rules of the registry functions (and links). False on a path those refuse.
   bool CreateKeyPath(RegRoot root, std::string_view path);
-  // The bytes as they are stored, as RegSetValueExW takes them: UTF-16LE for a string value.
+  // Any type and bytes, as RegSetValueExA takes them: a string type's bytes are narrow text
+  // of the active code page and are stored converted to UTF-16.
   bool SetRawValue(RegRoot root, std::string_view path, std::string_view valueName,
                    std::uint32_t type, std::string_view data);
+  // The bytes as they are to be stored, as RegSetValueExW takes them: UTF-16LE for a string.
+  bool SetStoredValue(RegRoot root, std::string_view path, std::string_view valueName,
+                      std::uint32_t type, std::string_view data);
   // The text and its NUL, as installers store strings: narrow text in the active code page,
   // converted as RegSetValueExA converts it, or UTF-16 as it is.
   bool SetString(RegRoot root, std::string_view path, std::string_view valueName,

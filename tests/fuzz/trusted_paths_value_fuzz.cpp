@@ -89,8 +89,8 @@ void CheckProfileUpdate(std::uint8_t selector, std::string_view current, std::st
   const std::uint32_t type = kValueTypes[(selector >> 1) & 7];
   std::string stored(current);
   if ((selector & 0x10) == 0) stored.append(reg::IsStringType(type) ? 2 : 1, '\0');
-  FUZZ_CHECK(machine.registry.SetRawValue(RegRoot::CurrentUser, kVariables, "TRUSTEDPATHS", type,
-                                          stored));
+  FUZZ_CHECK(machine.registry.SetStoredValue(RegRoot::CurrentUser, kVariables, "TRUSTEDPATHS",
+                                             type, stored));
   FUZZ_CHECK(machine.registry.SetString(RegRoot::CurrentUser, kVariables, "ACADPREFIX", "C:\\A"));
   const bool denied = (selector & 0x20) != 0;
   if (denied) FUZZ_CHECK(machine.registry.DenyRead(RegRoot::CurrentUser, kVariables));
