@@ -25,6 +25,12 @@ inline constexpr std::uint32_t kTypeSz = 1;
 inline constexpr std::uint32_t kTypeExpandSz = 2;
 inline constexpr std::uint32_t kTypeBinary = 3;
 inline constexpr std::uint32_t kTypeDword = 4;
+inline constexpr std::uint32_t kTypeMultiSz = 7;
+
+// The types whose data the registry keeps as UTF-16 text and the narrow functions convert.
+inline constexpr bool IsStringType(std::uint32_t type) {
+  return type == kTypeSz || type == kTypeExpandSz || type == kTypeMultiSz;
+}
 
 // The longest key name the registry accepts, in characters.
 inline constexpr int kMaxKeyNameChars = 255;
@@ -53,7 +59,8 @@ class KeyRef {
   std::uintptr_t handle_ = 0;
 };
 
-// The narrow-character registry functions of advapi32 that the setup calls. Each method has
+// The registry functions of advapi32 that the setup calls, narrow-character ones except for
+// the two wide value functions. Each method has
 // the behaviour of the Win32 function it is named after (noted beside it); results are the
 // Win32 result codes (reg::kSuccess and so on). No registry-view flag exists here: every path
 // is opened as written. A key given as the out parameter is closed first; it is open after
@@ -93,6 +100,18 @@ class Registry {
   // RegSetValueExA(key, valueName, 0, type, data, dataSize): replaces any value of that name.
   virtual long SetValue(KeyRef key, const char* valueName, std::uint32_t type,
                         const unsigned char* data, std::uint32_t dataSize) = 0;
+
+  // Windows keeps string values (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ) as UTF-16; the two
+  // functions above convert them from and to the ANSI code page, and every character that
+  // code page lacks comes back as '?'. These two pass the data as stored: UTF-16LE bytes for
+  // a string value, sizes in bytes. The value name is ASCII (it is converted from the ANSI
+  // code page all the same).
+  // RegQueryValueExW: as QueryValue, the NUL it may add being two bytes.
+  virtual long QueryValueWide(KeyRef key, const char* valueName, std::uint32_t* type,
+                              unsigned char* data, std::uint32_t* dataSize) = 0;
+  // RegSetValueExW.
+  virtual long SetValueWide(KeyRef key, const char* valueName, std::uint32_t type,
+                            const unsigned char* data, std::uint32_t dataSize) = 0;
 
  protected:
   RegKey MakeKey(std::uintptr_t handle) { return RegKey(this, handle); }

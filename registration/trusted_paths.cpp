@@ -15,6 +15,7 @@
 #include "discovery/enum_sub_key_names.h"
 #include "discovery/text_format.h"
 #include "platform/ansi_text.h"
+#include "registration/trusted_paths_text.h"
 #include "registration/trusted_paths_value_io.h"
 
 namespace registration {
@@ -90,13 +91,13 @@ TextList CollectVariablesKeys(platform::Registry& registry, const TextList& prof
 }
 
 void UpdateProfile(platform::Registry& registry, const std::string& variablesKey,
-                   const std::string& installFolder) {
-  std::string currentValue;
+                   const std::u16string& installFolder) {
+  std::u16string currentValue;
   if (ReadTrustedPaths(registry, variablesKey, currentValue) == TrustedPathsRead::Unreadable) {
     // Writing now would replace the entries of other programs that could not be read.
     return;
   }
-  const std::string newValue = FormTrustedPathsValue(currentValue, installFolder);
+  const std::u16string newValue = FormTrustedPathsValue(currentValue, installFolder);
   RegKey key;
   if (registry.CreateKey(RegRoot::CurrentUser, variablesKey.c_str(), key) != reg::kSuccess) {
     return;
@@ -110,8 +111,11 @@ void UpdateTrustedPaths(const discovery::InstallationInventory& inventory,
                         platform::Registry& registry) {
   const TextList profileLists = CollectProfileListKeys(registry);
   const TextList variablesKeys = CollectVariablesKeys(registry, profileLists);
+  // The folder is narrow text of the ANSI code page; the value is UTF-16.
+  const std::u16string installFolder =
+      trusted_paths_text::FromCodePage(inventory.installFolder);
   for (const std::string& variablesKey : variablesKeys) {
-    UpdateProfile(registry, variablesKey, inventory.installFolder);
+    UpdateProfile(registry, variablesKey, installFolder);
   }
 }
 

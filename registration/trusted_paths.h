@@ -12,7 +12,9 @@ namespace registration {
 void UpdateTrustedPaths(const discovery::InstallationInventory& inventory,
                         platform::Registry& registry);
 
-// The TRUSTEDPATHS value that replaces `currentValue` so that it holds `installFolder`.
-std::string FormTrustedPathsValue(std::string_view currentValue, std::string_view installFolder);
+// The TRUSTEDPATHS value that replaces `currentValue` so that it holds `installFolder`, both
+// as UTF-16 (the registry's form of the value, which may hold any script).
+std::u16string FormTrustedPathsValue(std::u16string_view currentValue,
+                                     std::u16string_view installFolder);
 
 }  // namespace registration

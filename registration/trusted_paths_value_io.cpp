@@ -1,7 +1,11 @@
 #include "registration/trusted_paths_value_io.h"
 
-#include <cstring>
+#include <cstdint>
+#include <string_view>
 #include <vector>
+
+#include "platform/code_page.h"
+#include "registration/trusted_paths_text.h"
 
 namespace registration {
 namespace {
@@ -9,15 +13,24 @@ namespace {
 namespace reg = platform::reg;
 
 constexpr const char* kValueName = "TRUSTEDPATHS";
-// AutoCAD's own buffer for profile variables; most values fit it at the first read.
-constexpr std::uint32_t kFirstReadSize = 13000;
+// AutoCAD's own buffer for profile variables holds 13000 characters, 26000 bytes of UTF-16;
+// most values fit at the first read.
+constexpr std::uint32_t kFirstReadSize = 26000;
 // Another program may lengthen the value between two reads; a few retries settle that.
 constexpr int kReadAttempts = 4;
+
+std::u16string TextOf(std::uint32_t type, std::string_view data) {
+  if (reg::IsStringType(type)) {
+    const std::u16string text = code_page::Utf16FromBytes(data);
+    return text.substr(0, text.find(u'\0'));
+  }
+  return trusted_paths_text::FromCodePage(data.substr(0, data.find('\0')));
+}
 
 }  // namespace
 
 TrustedPathsRead ReadTrustedPaths(platform::Registry& registry, const std::string& variablesKey,
-                                  std::string& value) {
+                                  std::u16string& value) {
   value.clear();
   platform::RegKey key;
   if (registry.OpenKey(platform::RegRoot::CurrentUser, variablesKey.c_str(), key) !=
@@ -26,18 +39,13 @@ TrustedPathsRead ReadTrustedPaths(platform::Registry& registry, const std::strin
   }
   std::uint32_t bufferSize = kFirstReadSize;
   for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
-    // One byte more than offered, always zero, so data stored without a NUL still ends.
-    std::vector<unsigned char> buffer(static_cast<std::size_t>(bufferSize) + 1, 0);
+    std::vector<unsigned char> buffer(bufferSize, 0);
     std::uint32_t size = bufferSize;
-    const long result = registry.QueryValue(key, kValueName, nullptr, buffer.data(), &size);
+    std::uint32_t type = reg::kTypeNone;
+    const long result = registry.QueryValueWide(key, kValueName, &type, buffer.data(), &size);
     if (result == reg::kSuccess) {
       const std::size_t stored = size < bufferSize ? size : bufferSize;
-      const void* nul = std::memchr(buffer.data(), '\0', stored);
-      const std::size_t length =
-          nul != nullptr ? static_cast<std::size_t>(static_cast<const unsigned char*>(nul) -
-                                                    buffer.data())
-                         : stored;
-      value.assign(reinterpret_cast<const char*>(buffer.data()), length);
+      value = TextOf(type, std::string_view(reinterpret_cast<const char*>(buffer.data()), stored));
       return TrustedPathsRead::Read;
     }
     if (result == reg::kFileNotFound) {
@@ -52,10 +60,13 @@ TrustedPathsRead ReadTrustedPaths(platform::Registry& registry, const std::strin
 }
 
 bool WriteTrustedPaths(platform::Registry& registry, platform::KeyRef key,
-                       const std::string& value) {
-  return registry.SetValue(key, kValueName, reg::kTypeSz,
-                           reinterpret_cast<const unsigned char*>(value.c_str()),
-                           static_cast<std::uint32_t>(value.size() + 1)) == reg::kSuccess;
+                       std::u16string_view value) {
+  std::u16string withNul(value);
+  withNul += u'\0';
+  const std::string bytes = code_page::Utf16Bytes(withNul);
+  return registry.SetValueWide(key, kValueName, reg::kTypeSz,
+                               reinterpret_cast<const unsigned char*>(bytes.data()),
+                               static_cast<std::uint32_t>(bytes.size())) == reg::kSuccess;
 }
 
 }  // namespace registration

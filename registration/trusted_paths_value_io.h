@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/registry.h"
 
@@ -14,12 +15,16 @@ enum class TrustedPathsRead {
 
 // TRUSTEDPATHS of the Variables key at `variablesKey` below HKEY_CURRENT_USER, read whole
 // (it can be far longer than AutoCAD's own 13000-byte buffer) and taken up to its first NUL.
-// Any value type is read as text.
+// It is read through the wide function, so the folders of other programs come back whatever
+// their script; the narrow one would hand back '?' for every character the ANSI code page
+// lacks, and writing that back would destroy those entries. A value of a type that holds no
+// text (REG_DWORD, REG_BINARY, ...) is taken as text of the ANSI code page.
 TrustedPathsRead ReadTrustedPaths(platform::Registry& registry, const std::string& variablesKey,
-                                  std::string& value);
+                                  std::u16string& value);
 
-// Writes `value` as TRUSTEDPATHS, REG_SZ, with its NUL; false when the write failed.
+// Writes `value` as TRUSTEDPATHS, REG_SZ, with its NUL, through the wide function; false when
+// the write failed.
 bool WriteTrustedPaths(platform::Registry& registry, platform::KeyRef key,
-                       const std::string& value);
+                       std::u16string_view value);
 
 }  // namespace registration

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/ansi_text.h"
+#include "platform/code_page.h"
 #include "platform/memory/memory_registry_access.h"
 #include "platform/memory/memory_registry_path.h"
 
@@ -21,11 +23,7 @@ constexpr int kMostNestedLinks = 16;
 // stale handle can never reach a key by chance.
 constexpr std::uintptr_t kHandleStep = 4;
 
-constexpr std::uint32_t kTypeMultiSz = 7;
-
-bool IsStringType(std::uint32_t type) {
-  return type == reg::kTypeSz || type == reg::kTypeExpandSz || type == kTypeMultiSz;
-}
+using reg::IsStringType;
 
 std::string_view OrEmpty(const char* text) { return text != nullptr ? text : std::string_view(); }
 
@@ -34,6 +32,18 @@ long FailMissing(Key&, std::string_view, std::shared_ptr<Key>&) { return reg::kF
 std::string BytesOf(const unsigned char* data, std::uint32_t size) {
   if (data == nullptr || size == 0) return {};
   return std::string(reinterpret_cast<const char*>(data), size);
+}
+
+// Data as the narrow functions hand it over and take it: a string value's UTF-16 in the
+// active code page, '?' for every unit that code page lacks.
+std::string NarrowFromStored(std::uint32_t type, std::string stored) {
+  if (!IsStringType(type)) return stored;
+  return code_page::FromUtf16(ansi::ActiveCodePage(), code_page::Utf16FromBytes(stored));
+}
+
+std::string StoredFromNarrow(std::uint32_t type, std::string narrow) {
+  if (!IsStringType(type)) return narrow;
+  return code_page::Utf16Bytes(code_page::ToUtf16(ansi::ActiveCodePage(), narrow));
 }
 
 void ApplyDenial(Key& key, bool read, bool tree) {
@@ -148,6 +158,16 @@ long MemoryRegistry::EnumKey(KeyRef key, std::uint32_t index, char* name,
 
 long MemoryRegistry::QueryValue(KeyRef key, const char* valueName, std::uint32_t* type,
                                 unsigned char* data, std::uint32_t* dataSize) {
+  return Query(key, valueName, type, data, dataSize, false);
+}
+
+long MemoryRegistry::QueryValueWide(KeyRef key, const char* valueName, std::uint32_t* type,
+                                    unsigned char* data, std::uint32_t* dataSize) {
+  return Query(key, valueName, type, data, dataSize, true);
+}
+
+long MemoryRegistry::Query(KeyRef key, const char* valueName, std::uint32_t* type,
+                           unsigned char* data, std::uint32_t* dataSize, bool wide) {
   if (data != nullptr && dataSize == nullptr) return reg::kInvalidParameter;
   const Target target = Resolve(key);
   if (target.result != reg::kSuccess) return target.result;
@@ -167,17 +187,23 @@ long MemoryRegistry::QueryValue(KeyRef key, const char* valueName, std::uint32_t
   if (found == target.key->values.end()) return fail(reg::kFileNotFound);
 
   const registry_tree::Value& value = found->second;
-  const auto size = static_cast<std::uint32_t>(value.data.size());
+  // Sizes are those of the data as handed over: for a narrow query of a string, the size of
+  // its code-page form, also when only the size is asked for (as Wine answers).
+  const std::string handed = wide ? value.data : NarrowFromStored(value.type, value.data);
+  const auto size = static_cast<std::uint32_t>(handed.size());
   if (type != nullptr) *type = value.type;
   if (data != nullptr) {
     if (size > *dataSize) {
       *dataSize = size;
       return reg::kMoreData;
     }
-    std::memcpy(data, value.data.data(), size);
-    // A string stored without its NUL gets one where the buffer has room, as Windows does.
-    if (IsStringType(value.type) && size > 0 && size < *dataSize && value.data.back() != '\0') {
-      data[size] = '\0';
+    std::memcpy(data, handed.data(), size);
+    // A string whose last character is no NUL gets one where the buffer has room, as Windows
+    // does: one byte narrow, two bytes wide.
+    const std::uint32_t nulSize = wide ? 2 : 1;
+    if (IsStringType(value.type) && size >= nulSize && size + nulSize <= *dataSize &&
+        handed.compare(size - nulSize, nulSize, std::string(nulSize, '\0')) != 0) {
+      std::memset(data + size, 0, nulSize);
     }
   }
   if (dataSize != nullptr) *dataSize = size;
@@ -186,6 +212,16 @@ long MemoryRegistry::QueryValue(KeyRef key, const char* valueName, std::uint32_t
 
 long MemoryRegistry::SetValue(KeyRef key, const char* valueName, std::uint32_t type,
                               const unsigned char* data, std::uint32_t dataSize) {
+  return Set(key, valueName, type, data, dataSize, false);
+}
+
+long MemoryRegistry::SetValueWide(KeyRef key, const char* valueName, std::uint32_t type,
+                                  const unsigned char* data, std::uint32_t dataSize) {
+  return Set(key, valueName, type, data, dataSize, true);
+}
+
+long MemoryRegistry::Set(KeyRef key, const char* valueName, std::uint32_t type,
+                         const unsigned char* data, std::uint32_t dataSize, bool wide) {
   const Target target = Resolve(key);
   if (target.result != reg::kSuccess) return target.result;
   if (const long checked = Check(target, registry_access::kSetValue); checked != reg::kSuccess) {
@@ -198,8 +234,10 @@ long MemoryRegistry::SetValue(KeyRef key, const char* valueName, std::uint32_t t
       hook != reg::kSuccess) {
     return hook;
   }
+  std::string bytes = BytesOf(data, dataSize);
+  if (!wide) bytes = StoredFromNarrow(type, std::move(bytes));
   // A value replaced keeps the name it was first created with.
-  target.key->values.try_emplace(std::string(name)).first->second = {type, BytesOf(data, dataSize)};
+  target.key->values.try_emplace(std::string(name)).first->second = {type, std::move(bytes)};
   return reg::kSuccess;
 }
 
@@ -348,12 +386,18 @@ bool MemoryRegistry::CreateKeyPath(RegRoot root, std::string_view path) {
   return CreateForSetUp(root, path).result == reg::kSuccess;
 }
 
-bool MemoryRegistry::SetRawValue(RegRoot root, std::string_view path, std::string_view valueName,
-                                 std::uint32_t type, std::string_view data) {
+bool MemoryRegistry::SetStoredValue(RegRoot root, std::string_view path,
+                                    std::string_view valueName, std::uint32_t type,
+                                    std::string_view data) {
   const Found found = CreateForSetUp(root, path);
   if (found.result != reg::kSuccess) return false;
   found.key->values.try_emplace(std::string(valueName)).first->second = {type, std::string(data)};
   return true;
+}
+
+bool MemoryRegistry::SetRawValue(RegRoot root, std::string_view path, std::string_view valueName,
+                                 std::uint32_t type, std::string_view data) {
+  return SetStoredValue(root, path, valueName, type, StoredFromNarrow(type, std::string(data)));
 }
 
 bool MemoryRegistry::SetString(RegRoot root, std::string_view path, std::string_view valueName,
@@ -364,6 +408,13 @@ bool MemoryRegistry::SetString(RegRoot root, std::string_view path, std::string_
 bool MemoryRegistry::SetExpandString(RegRoot root, std::string_view path,
                                      std::string_view valueName, std::string_view text) {
   return SetRawValue(root, path, valueName, reg::kTypeExpandSz, std::string(text) + '\0');
+}
+
+bool MemoryRegistry::SetStringWide(RegRoot root, std::string_view path,
+                                   std::string_view valueName, std::u16string_view text) {
+  std::u16string withNul(text);
+  withNul += u'\0';
+  return SetStoredValue(root, path, valueName, reg::kTypeSz, code_page::Utf16Bytes(withNul));
 }
 
 bool MemoryRegistry::SetDword(RegRoot root, std::string_view path, std::string_view valueName,
@@ -379,13 +430,20 @@ bool MemoryRegistry::SetBinary(RegRoot root, std::string_view path, std::string_
                      BytesOf(bytes.data(), static_cast<std::uint32_t>(bytes.size())));
 }
 
-std::optional<registry_tree::Value> MemoryRegistry::ReadValue(RegRoot root, std::string_view path,
-                                                              std::string_view valueName) const {
+std::optional<registry_tree::Value> MemoryRegistry::ReadStoredValue(
+    RegRoot root, std::string_view path, std::string_view valueName) const {
   const Found found = Find(RootKey(root), path);
   if (found.result != reg::kSuccess) return std::nullopt;
   const auto value = found.key->values.find(valueName);
   if (value == found.key->values.end()) return std::nullopt;
   return value->second;
+}
+
+std::optional<registry_tree::Value> MemoryRegistry::ReadValue(RegRoot root, std::string_view path,
+                                                              std::string_view valueName) const {
+  auto value = ReadStoredValue(root, path, valueName);
+  if (value) value->data = NarrowFromStored(value->type, std::move(value->data));
+  return value;
 }
 
 std::optional<std::string> MemoryRegistry::ReadString(RegRoot root, std::string_view path,
@@ -395,6 +453,16 @@ std::optional<std::string> MemoryRegistry::ReadString(RegRoot root, std::string_
     return std::nullopt;
   }
   return value->data.substr(0, value->data.find('\0'));
+}
+
+std::optional<std::u16string> MemoryRegistry::ReadStringWide(RegRoot root, std::string_view path,
+                                                             std::string_view valueName) const {
+  const auto value = ReadStoredValue(root, path, valueName);
+  if (!value || (value->type != reg::kTypeSz && value->type != reg::kTypeExpandSz)) {
+    return std::nullopt;
+  }
+  std::u16string text = code_page::Utf16FromBytes(value->data);
+  return text.substr(0, text.find(u'\0'));
 }
 
 std::optional<std::uint32_t> MemoryRegistry::ReadDword(RegRoot root, std::string_view path,

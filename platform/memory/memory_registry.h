@@ -31,8 +31,10 @@ struct RegistryWrite {
 using RegistryWriteHook = std::function<long(const RegistryWrite&)>;
 
 // The registry of a test machine, held in memory, with the behaviour of the Windows registry
-// as the narrow registry functions show it (see the contract tests, which hold it and the
-// real registry under Wine to the same behaviour). Beyond the Registry interface it lets a
+// (see the contract tests, which hold it and the real registry under Wine to the same
+// behaviour). As Windows does, it keeps string values as UTF-16 and converts what the narrow
+// functions write and read through the active code page (ansi::ActiveCodePage()), so a
+// character that code page lacks reads back narrow as '?'. Beyond the Registry interface it lets a
 // test deny access to keys, fail writes, build looping key trees with links, and look at the
 // whole content without handles.
 class MemoryRegistry final : public Registry {
@@ -59,6 +61,10 @@ class MemoryRegistry final : public Registry {
                   std::uint32_t* dataSize) override;
   long SetValue(KeyRef key, const char* valueName, std::uint32_t type, const unsigned char* data,
                 std::uint32_t dataSize) override;
+  long QueryValueWide(KeyRef key, const char* valueName, std::uint32_t* type,
+                      unsigned char* data, std::uint32_t* dataSize) override;
+  long SetValueWide(KeyRef key, const char* valueName, std::uint32_t type,
+                    const unsigned char* data, std::uint32_t dataSize) override;
 
   // Handles open now, the roots' own among them: a test proves with it that every handle
   // the code under test opened was closed again.
@@ -97,24 +103,40 @@ class MemoryRegistry final : public Registry {
   // the write hook, are not counted as writes, and create missing keys on the way. Paths
   // follow the rules of the registry functions (and links). False on a path those refuse.
   bool CreateKeyPath(RegRoot root, std::string_view path);
+  // Any type and bytes, as RegSetValueExA takes them: a string type's bytes are narrow text
+  // of the active code page and are stored converted to UTF-16.
   bool SetRawValue(RegRoot root, std::string_view path, std::string_view valueName,
                    std::uint32_t type, std::string_view data);
-  // The text and its NUL, as installers store strings.
+  // The bytes as they are to be stored, as RegSetValueExW takes them: UTF-16LE for a string.
+  bool SetStoredValue(RegRoot root, std::string_view path, std::string_view valueName,
+                      std::uint32_t type, std::string_view data);
+  // The text and its NUL, as installers store strings: narrow text in the active code page,
+  // converted as RegSetValueExA converts it, or UTF-16 as it is.
   bool SetString(RegRoot root, std::string_view path, std::string_view valueName,
                  std::string_view text);
   bool SetExpandString(RegRoot root, std::string_view path, std::string_view valueName,
                        std::string_view text);
+  bool SetStringWide(RegRoot root, std::string_view path, std::string_view valueName,
+                     std::u16string_view text);
   bool SetDword(RegRoot root, std::string_view path, std::string_view valueName,
                 std::uint32_t number);
   bool SetBinary(RegRoot root, std::string_view path, std::string_view valueName,
                  const std::vector<unsigned char>& bytes);
 
   // Inspection, by root and path; a null result or false when the key or value is missing.
+  // A value's type and data as RegQueryValueExA hands them over (a string in the active code
+  // page; the snapshot holds the stored bytes).
   std::optional<registry_tree::Value> ReadValue(RegRoot root, std::string_view path,
                                                 std::string_view valueName) const;
-  // A REG_SZ or REG_EXPAND_SZ value's text, up to its first NUL.
+  // The type and the bytes as stored.
+  std::optional<registry_tree::Value> ReadStoredValue(RegRoot root, std::string_view path,
+                                                      std::string_view valueName) const;
+  // A REG_SZ or REG_EXPAND_SZ value's text, up to its first NUL: narrow as RegQueryValueExA
+  // hands it over, or as stored.
   std::optional<std::string> ReadString(RegRoot root, std::string_view path,
                                         std::string_view valueName) const;
+  std::optional<std::u16string> ReadStringWide(RegRoot root, std::string_view path,
+                                               std::string_view valueName) const;
   // A REG_DWORD value of four bytes.
   std::optional<std::uint32_t> ReadDword(RegRoot root, std::string_view path,
                                          std::string_view valueName) const;
@@ -158,6 +180,11 @@ class MemoryRegistry final : public Registry {
   static KeyPtr AddSubKey(registry_tree::Key& parent, std::string_view name);
   long RecordWrite(RegistryWrite write);
   long Open(KeyRef parent, const char* subKey, std::uint32_t access, bool create, RegKey& key);
+  // The value functions; `wide` hands the data over as stored, otherwise strings convert.
+  long Query(KeyRef key, const char* valueName, std::uint32_t* type, unsigned char* data,
+             std::uint32_t* dataSize, bool wide);
+  long Set(KeyRef key, const char* valueName, std::uint32_t type, const unsigned char* data,
+           std::uint32_t dataSize, bool wide);
   RegKey AddHandle(KeyPtr key, std::uint32_t access);
   bool Deny(RegRoot root, std::string_view path, bool read, bool tree);
 

@@ -25,7 +25,7 @@ struct NameLess {
   }
 };
 
-// A value as stored: its type number and the bytes it was given.
+// A value as stored: its type number and its bytes (UTF-16LE for a string type).
 struct Value {
   std::uint32_t type = reg::kTypeNone;
   std::string data;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace platform {
 namespace {
 
@@ -16,6 +18,27 @@ HKEY HandleOf(KeyRef ref) {
 bool IsPredefined(HKEY key) { return key == HKEY_LOCAL_MACHINE || key == HKEY_CURRENT_USER; }
 
 bool IsEmpty(const char* subKey) { return subKey == nullptr || *subKey == '\0'; }
+
+// A value name for the wide functions; null stays null (the default value). A name that
+// does not convert is no name at all, never the default value.
+struct WideName {
+  explicit WideName(const char* name) : isNull(name == nullptr) {
+    if (isNull || *name == '\0') return;
+    const int units = MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
+    if (units <= 0) {
+      valid = false;
+      return;
+    }
+    text.resize(static_cast<std::size_t>(units));
+    MultiByteToWideChar(CP_ACP, 0, name, -1, text.data(), units);
+    text.resize(static_cast<std::size_t>(units - 1));
+  }
+  const wchar_t* Get() const { return isNull ? nullptr : text.c_str(); }
+
+  bool isNull;
+  bool valid = true;
+  std::wstring text;
+};
 
 }  // namespace
 
@@ -86,6 +109,27 @@ long Win32Registry::QueryValue(KeyRef key, const char* valueName, std::uint32_t*
 long Win32Registry::SetValue(KeyRef key, const char* valueName, std::uint32_t type,
                              const unsigned char* data, std::uint32_t dataSize) {
   return RegSetValueExA(HandleOf(key), valueName, 0, type, data, dataSize);
+}
+
+long Win32Registry::QueryValueWide(KeyRef key, const char* valueName, std::uint32_t* type,
+                                   unsigned char* data, std::uint32_t* dataSize) {
+  const WideName name(valueName);
+  if (!name.valid) return ERROR_INVALID_PARAMETER;
+  DWORD typeCopy = type != nullptr ? *type : 0;
+  DWORD sizeCopy = dataSize != nullptr ? *dataSize : 0;
+  const LONG result =
+      RegQueryValueExW(HandleOf(key), name.Get(), nullptr, type != nullptr ? &typeCopy : nullptr,
+                       data, dataSize != nullptr ? &sizeCopy : nullptr);
+  if (type != nullptr) *type = typeCopy;
+  if (dataSize != nullptr) *dataSize = sizeCopy;
+  return result;
+}
+
+long Win32Registry::SetValueWide(KeyRef key, const char* valueName, std::uint32_t type,
+                                 const unsigned char* data, std::uint32_t dataSize) {
+  const WideName name(valueName);
+  if (!name.valid) return ERROR_INVALID_PARAMETER;
+  return RegSetValueExW(HandleOf(key), name.Get(), 0, type, data, dataSize);
 }
 
 void Win32Registry::ReleaseHandle(std::uintptr_t handle) {

@@ -6,7 +6,7 @@
 
 namespace platform {
 
-// The registry of the machine, through the narrow functions of advapi32. Every path is
+// The registry of the machine, through the functions of advapi32. Every path is
 // opened as written, with no registry-view flag. A handle's value is its HKEY; handles to
 // the predefined roots are never closed.
 class Win32Registry final : public Registry {
@@ -25,6 +25,10 @@ class Win32Registry final : public Registry {
                   std::uint32_t* dataSize) override;
   long SetValue(KeyRef key, const char* valueName, std::uint32_t type, const unsigned char* data,
                 std::uint32_t dataSize) override;
+  long QueryValueWide(KeyRef key, const char* valueName, std::uint32_t* type,
+                      unsigned char* data, std::uint32_t* dataSize) override;
+  long SetValueWide(KeyRef key, const char* valueName, std::uint32_t type,
+                    const unsigned char* data, std::uint32_t dataSize) override;
 
  private:
   void ReleaseHandle(std::uintptr_t handle) override;

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "discovery/installation_inventory.h"
+#include "platform/ansi_text.h"
+#include "platform/code_page.h"
 #include "platform/memory/memory_platform.h"
 #include "registration/trusted_paths.h"
 
@@ -14,6 +16,54 @@ using platform::RegRoot;
 
 constexpr const char* kFolder = "C:\\Zelvar\\Zelvar批打印软件";
 constexpr const char* kFolderUpper = "C:\\ZELVAR\\ZELVAR批打印软件";
+
+// The rule on text of the active code page: what the value's narrow form would give.
+std::string FormTrustedPathsValue(std::string_view current, std::string_view folder) {
+  const unsigned codePage = ansi::ActiveCodePage();
+  return code_page::FromUtf16(
+      codePage, registration::FormTrustedPathsValue(code_page::ToUtf16(codePage, current),
+                                                    code_page::ToUtf16(codePage, folder)));
+}
+
+class CodePage {
+ public:
+  explicit CodePage(unsigned codePage) { ansi::SetActiveCodePage(codePage); }
+  ~CodePage() { ansi::SetActiveCodePage(ansi::kCodePage936); }
+  CodePage(const CodePage&) = delete;
+  CodePage& operator=(const CodePage&) = delete;
+};
+
+// Other programs' folders in scripts code page 936 lacks (Korean, an emoji), one it carries
+// besides Chinese (kana), Chinese itself, and lower-case Cyrillic, which 936 carries with its
+// upper-case partners and 1252 lacks.
+constexpr char16_t kOtherPrograms[] =
+    u"d:\\한국어\\폴더;e:\\日本語\\かな;f:\\\U0001F600;g:\\中文\\文件夹;h:\\дом";
+const struct {
+  unsigned codePage;
+  const char16_t* expected;  // the other programs' entries afterwards
+} kEveryScript[] = {
+    {936,
+     u"D:\\한국어\\폴더;E:\\日本語\\かな;F:\\\U0001F600;G:\\中文\\文件夹;H:\\ДОМ"},
+    {1252,
+     u"D:\\한국어\\폴더;E:\\日本語\\かな;F:\\\U0001F600;G:\\中文\\文件夹;H:\\дом"},
+};
+
+TEST(TrustedPathsValue, CharactersTheCodePageLacksSurviveWithTheirCase) {
+  for (const auto& c : kEveryScript) {
+    const CodePage codePage(c.codePage);
+    EXPECT_EQ(registration::FormTrustedPathsValue(kOtherPrograms, u"x:\\Mine"),
+              std::u16string(c.expected) + u";X:\\MINE")
+        << c.codePage;
+    // One character of two bytes counts as empty; a character the code page lacks counts as
+    // the '?' it would be read as narrow, one per unit.
+    EXPECT_EQ(registration::FormTrustedPathsValue(u"\U0001F600", u"x:\\m"), u"x:\\m");
+    const std::u16string korean = u"한국어";  // outside the macro: its text is code page 936
+    EXPECT_EQ(registration::FormTrustedPathsValue(korean, u"x:\\m"), korean + u";X:\\M");
+    // The folder is found on whole characters and in any case of what the code page carries.
+    EXPECT_EQ(registration::FormTrustedPathsValue(u"\U0001F600;y:\\mine", u"Y:\\MINE"),
+              u"\U0001F600;Y:\\MINE");
+  }
+}
 
 TEST(TrustedPathsValue, ValuesOfAtMostTwoBytesAreReplacedByTheFolderInItsOwnCase) {
   EXPECT_EQ(FormTrustedPathsValue("", kFolder), kFolder);
@@ -73,6 +123,10 @@ class TrustedPaths : public ::testing::Test {
     return path;
   }
 
+  std::optional<std::u16string> TrustedWide(const std::string& variables) const {
+    return machine.registry.ReadStringWide(RegRoot::CurrentUser, variables, "TRUSTEDPATHS");
+  }
+
   std::optional<std::string> Trusted(const std::string& variables) const {
     return machine.registry.ReadString(RegRoot::CurrentUser, variables, "TRUSTEDPATHS");
   }
@@ -119,6 +173,26 @@ TEST_F(TrustedPaths, EveryProfileOfEveryProductOfEveryReleaseKeyIsUpdated) {
   Update();
   EXPECT_EQ(Trusted(a), std::string("D:\\TOOLS;") + kFolderUpper) << "a second run adds nothing";
   EXPECT_EQ(Trusted(c), kFolderUpper) << "but rewrites the value upper-cased";
+}
+
+TEST_F(TrustedPaths, NoEntryOfAnotherProgramIsLostWhateverItsScriptOrTheCodePage) {
+  const std::string variables = Variables("R24.1", "ACAD-7101:804", "<<未命名配置>>");
+  for (const auto& c : kEveryScript) {
+    const CodePage codePage(c.codePage);
+    ASSERT_TRUE(machine.registry.SetStringWide(RegRoot::CurrentUser, variables, "TRUSTEDPATHS",
+                                               kOtherPrograms));
+    // Under 1252 the product folder's Chinese name is the code page 936 bytes of the
+    // program's text, taken as 1252 characters: the very folder the installation made.
+    const std::u16string folder = code_page::ToUtf16(c.codePage, kFolder);
+    std::u16string folderUpper = folder;
+    for (char16_t& unit : folderUpper) {
+      if (unit >= u'a' && unit <= u'z') unit = static_cast<char16_t>(unit - u'a' + u'A');
+    }
+    Update();
+    Update();
+    EXPECT_EQ(TrustedWide(variables), std::u16string(c.expected) + u";" + folderUpper)
+        << c.codePage << ": every entry kept, the folder added once";
+  }
 }
 
 TEST_F(TrustedPaths, AProfileWithoutVariablesGetsTheKeyWithOnlyTrustedPaths) {

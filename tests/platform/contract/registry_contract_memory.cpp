@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/ansi_text.h"
 #include "platform/memory/memory_registry.h"
 #include "tests/platform/contract/registry_contract_subject.h"
 
@@ -30,6 +31,23 @@ class MemoryRegistrySubject final : public RegistrySubject {
 
 std::unique_ptr<RegistrySubject> MakeMemoryRegistry() {
   return std::make_unique<MemoryRegistrySubject>();
+}
+
+// The in-memory registry converts narrow strings through whatever code page the program
+// follows, as Windows converts through the ANSI code page of the machine.
+TEST(MemoryRegistryCodePage, NarrowStringsConvertThroughTheActiveCodePage) {
+  struct Restore {
+    ~Restore() { ansi::SetActiveCodePage(ansi::kCodePage936); }
+  } restore;
+  ansi::SetActiveCodePage(1252);
+  platform::MemoryRegistry registry;
+  const auto root = platform::RegRoot::CurrentUser;
+  EXPECT_TRUE(registry.SetString(root, "A", "Narrow", "\xC5\xFA"));
+  EXPECT_TRUE(registry.SetStringWide(root, "A", "Wide", u"\u4E2D\u00E9"));
+  EXPECT_EQ(registry.ReadStringWide(root, "A", "Narrow"), u"\u00C5\u00FA");
+  EXPECT_EQ(registry.ReadString(root, "A", "Wide"), "?\xE9");
+  ansi::SetActiveCodePage(ansi::kCodePage936);
+  EXPECT_EQ(registry.ReadString(root, "A", "Wide"), "\xD6\xD0\xA8\xA6");
 }
 
 INSTANTIATE_TEST_SUITE_P(Memory, RegistryContract,
