@@ -167,6 +167,11 @@ bool MemoryFileSystem::FindFirst(const char* pattern, FindHandle& listing, FindD
   if (!folder->isFolder) {
     return Fail(paths::HasWildcard(wanted) ? fs_error::kInvalidName : fs_error::kPathNotFound);
   }
+  if (std::any_of(unlistable_.begin(), unlistable_.end(), [&](const WindowsPath& refused) {
+        return paths::SamePlace(folderPath, refused);
+      })) {
+    return Fail(fs_error::kAccessDenied);
+  }
 
   Listing found;
   if (!paths::HasWildcard(wanted)) {
@@ -464,6 +469,11 @@ void MemoryFileSystem::DenyWrites(std::string_view folder) {
 }
 
 void MemoryFileSystem::SetWriteHook(WriteHook hook) { writeHook_ = std::move(hook); }
+
+void MemoryFileSystem::DenyListing(std::string_view folder) {
+  WindowsPath place;
+  if (Resolve(folder, place)) unlistable_.push_back(std::move(place));
+}
 
 std::optional<std::string> MemoryFileSystem::ReadFile(std::string_view path) const {
   WindowsPath place;

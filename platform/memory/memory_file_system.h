@@ -86,6 +86,10 @@ class MemoryFileSystem final : public FileSystem {
   // read-only attribute alone, as the C runtime does.
   void DenyWrites(std::string_view folder);
   void SetWriteHook(WriteHook hook);
+  // Listing `folder` fails with kAccessDenied, as for a folder without the list right (or a
+  // broken junction, or a share that went away): FindFirstFileA opens the folder itself to
+  // look for a name, so an exact name fails too. GetFileAttributesA still answers.
+  void DenyListing(std::string_view folder);
 
   // Inspection; none of these changes LastError().
   std::optional<std::string> ReadFile(std::string_view path) const;  // nullopt unless a file
@@ -124,6 +128,7 @@ class MemoryFileSystem final : public FileSystem {
   bool appDataFails_ = false;
   std::vector<std::pair<std::string, std::string>> environment_;
   std::vector<paths::WindowsPath> denied_;
+  std::vector<paths::WindowsPath> unlistable_;
   WriteHook writeHook_;
 
   std::map<std::uintptr_t, Listing> listings_;
