@@ -25,12 +25,12 @@ inline constexpr std::uint32_t kInvalid = 0xFFFFFFFF;
 
 // MAX_PATH: the size of the fixed path buffers, terminator included. The narrow file
 // functions of a program without a long-path manifest fail on a path of this many
-// characters or more (ERROR_FILENAME_EXCED_RANGE where the name is converted, else
-// ERROR_PATH_NOT_FOUND).
+// characters or more. (Wine 8.0 is laxer: it takes exactly 260, refuses 261 with
+// ERROR_FILENAME_EXCED_RANGE, and CopyFileA takes a destination of any length.)
 inline constexpr std::uint32_t kMaxPath = 260;
 
 // CreateDirectoryA and _mkdir create no folder whose path has this many characters or more:
-// MAX_PATH less room for an 8.3 file name inside it.
+// MAX_PATH less room for an 8.3 file name inside it. (Wine 8.0 has no such limit.)
 inline constexpr std::uint32_t kMaxFolderPath = 248;
 
 // The characters those limits count: Windows converts a narrow path from the ANSI code page

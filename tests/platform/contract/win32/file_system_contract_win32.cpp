@@ -131,6 +131,9 @@ class Win32Subject final : public Subject {
       differences.hiddenDestinationReplaced = true;
       differences.readOnlyDestinationReplaced = RunsAsUnixRoot();
       differences.environmentCountsUtf16Units = true;
+      differences.pathOf260Taken = true;
+      differences.longFoldersCreated = true;
+      differences.copyDestinationUnlimited = true;
     }
     return differences;
   }
