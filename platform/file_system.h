@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "platform/ansi_text.h"
-
 #include "platform/owned_handle.h"
 
 namespace platform {

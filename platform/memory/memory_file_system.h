@@ -28,9 +28,9 @@ inline constexpr std::uint32_t kSharingViolation = 32;
 inline constexpr std::uint32_t kFileExists = 80;
 inline constexpr std::uint32_t kInsufficientBuffer = 122;
 inline constexpr std::uint32_t kInvalidName = 123;
-inline constexpr std::uint32_t kFilenameExcedRange = 206;
 inline constexpr std::uint32_t kAlreadyExists = 183;
 inline constexpr std::uint32_t kEnvVarNotFound = 203;
+inline constexpr std::uint32_t kFilenameExcedRange = 206;
 }  // namespace fs_error
 
 // A whole machine's file system in memory, with Windows' rules for paths, copies and
