@@ -44,6 +44,11 @@ bool IsShareFolder(const std::string& folder) {
 
 }  // namespace
 
+bool FolderCanBeMade(const std::string& folder) {
+  return folder.size() < platform::kMaxPath &&
+         platform::PathCharacters(folder) < platform::kMaxFolderPath;
+}
+
 bool IsAbsoluteFolder(const std::string& folder) {
   if (folder.size() >= 2 && IsDriveLetter(folder[0]) && folder[1] == ':') {
     return folder.size() == 2 || folder[2] == '\\';
@@ -65,14 +70,14 @@ void InstallCommand::OnInstall(InstallView& view, const discovery::ReleaseFlags&
 
   view.UpdateData(true);
   targetFolder = ansi::StripTrailingBackslash(targetFolder);
-  if (!IsAbsoluteFolder(targetFolder)) {
+  const std::string productFolder = targetFolder + '\\' + kProductFolderName;
+  if (!IsAbsoluteFolder(targetFolder) || !FolderCanBeMade(productFolder)) {
     platform_.messages.Show(view.Window(), kInvalidFolderText, kSetupCaption, platform::mb::kOk);
     return;
   }
   // Either folder may exist already; a missing parent makes every copy fail and be reported.
   platform_.files.MakeFolder(targetFolder.c_str());
-  targetFolder += '\\';
-  targetFolder += kProductFolderName;
+  targetFolder = productFolder;
   platform_.files.MakeFolder(targetFolder.c_str());
 
   if (!RunInstall(view, releaseFlags, targetFolder)) {

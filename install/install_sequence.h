@@ -36,6 +36,12 @@ class InstallCommand {
 // to run.
 bool IsAbsoluteFolder(const std::string& folder);
 
+// A folder path the setup can create and work in: it fits the program's path buffers (259
+// bytes) and is short enough for Windows to create it (under 248 characters). The chosen
+// folder is shorter than the product folder below it, so checking the product folder
+// checks both.
+bool FolderCanBeMade(const std::string& folder);
+
 // The chosen folder's sub-folder that receives the package.
 inline constexpr const char* kProductFolderName = "Zelvar批打印软件";
 

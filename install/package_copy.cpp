@@ -151,18 +151,18 @@ bool CopyPackageFiles(platform::Platform platform, platform::WindowRef owner,
     platform.files.MakeFolder(productFolder);
   }
 
+  // A data folder that was found but cannot be listed (a pattern too long for the file
+  // functions, a broken junction, a lost share, no right to list it) holds nothing the
+  // setup can install: going on would register modules that are not there and call that a
+  // success. Every listable folder has at least "." and "..", or at a drive root the module
+  // file it was recognised by, so a failed listing is never an empty one.
   char pattern[kPathBufferSize] = {};
-  if (FormatPath(pattern, "%s\\*.*", dataFolder.c_str()) == kTextDidNotFit) {
-    // The data folder exists but cannot be listed through the file functions: installing
-    // nothing and calling it done would be a false success.
-    platform.messages.Show(owner, kDataFolderMissingText, kSetupCaption, platform::mb::kOk);
-    return false;
-  }
-
   platform::FindHandle listing;
   platform::FindData entry;
-  if (!platform.files.FindFirst(pattern, listing, entry)) {
-    return true;
+  if (FormatPath(pattern, "%s\\*.*", dataFolder.c_str()) == kTextDidNotFit ||
+      !platform.files.FindFirst(pattern, listing, entry)) {
+    platform.messages.Show(owner, kDataFolderMissingText, kSetupCaption, platform::mb::kOk);
+    return false;
   }
   for (bool first = true;; first = false) {
     job.progress.StepIt();

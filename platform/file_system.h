@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "platform/ansi_text.h"
 #include "platform/owned_handle.h"
 
 namespace platform {
@@ -19,8 +22,26 @@ inline constexpr std::uint32_t kNormal = 0x80;
 inline constexpr std::uint32_t kInvalid = 0xFFFFFFFF;
 }  // namespace attr
 
-// MAX_PATH: the size of the fixed path buffers, terminator included.
+// MAX_PATH: the size of the fixed path buffers, terminator included. The narrow file
+// functions of a program without a long-path manifest fail on a path of this many
+// characters or more. (Wine 8.0 is laxer: it takes exactly 260, refuses 261 with
+// ERROR_FILENAME_EXCED_RANGE, and CopyFileA takes a destination of any length.)
 inline constexpr std::uint32_t kMaxPath = 260;
+
+// CreateDirectoryA and _mkdir create no folder whose path has this many characters or more:
+// MAX_PATH less room for an 8.3 file name inside it. (Wine 8.0 has no such limit.)
+inline constexpr std::uint32_t kMaxFolderPath = 248;
+
+// The characters those limits count: Windows converts a narrow path from the ANSI code page
+// to UTF-16 first, and every character of code page 936, one byte or two, is one UTF-16 unit.
+// So a Chinese path may be longer in bytes than the limit and still be within it.
+inline std::size_t PathCharacters(std::string_view path) {
+  std::size_t characters = 0;
+  for (std::size_t pos = 0; pos < path.size(); pos += ansi::CharLengthAt(path, pos)) {
+    ++characters;
+  }
+  return characters;
+}
 
 // One entry of a folder listing (what the setup reads of WIN32_FIND_DATAA).
 struct FindData {

@@ -4,6 +4,11 @@
 # OUT_DIR/SetUp.exe is the program; OUT_DIR/Data holds a demo package whose files carry the
 # names of the real plug-in's package. Their contents are short placeholder texts that say
 # what each file stands for: this is not the plug-in, only something to install.
+# acad-inventory.exe, the support tool, goes beside SetUp.exe when the build made one.
+#
+# The programs are shipped stripped: the build links the runtime statically, and the
+# runtime's own objects bring their debug information and symbols along (a 64-bit SetUp.exe
+# of 906 KB is 335 KB without them).
 #
 # The package, and what the setup does with each file:
 #   ZV_BatchPlot<year>.ARX   the plug-in's ARX modules (2008, 2010, 2013, 2015, 2017, 2018,
@@ -31,12 +36,31 @@ if [ ! -f "$setup" ]; then
   exit 1
 fi
 
+# Copies a program without its debug information and symbols, with the strip of its own
+# bitness.
+ship() {
+  local format
+  format=$(x86_64-w64-mingw32-objdump -f "$1" | sed -n 's/.*file format //p')
+  case $format in
+    pei-x86-64) x86_64-w64-mingw32-strip -o "$2" "$1" ;;
+    pei-i386) i686-w64-mingw32-strip -o "$2" "$1" ;;
+    *)
+      echo "make-distribution: $1 is no Windows program ($format)" >&2
+      exit 1
+      ;;
+  esac
+}
+
 mkdir -p "$out"
-rm -rf "$out/Data" "$out/SetUp.exe"
+rm -rf "$out/Data" "$out/SetUp.exe" "$out/acad-inventory.exe"
 mkdir "$out/Data"
 # The program takes its message boxes' caption from its own file name.
-cp "$setup" "$out/SetUp.exe"
-cp "$setup" "$out/Data/SetUp.EXE"
+ship "$setup" "$out/SetUp.exe"
+cp "$out/SetUp.exe" "$out/Data/SetUp.EXE"
+inventory="$(dirname "$setup")/acad-inventory.exe"
+if [ -f "$inventory" ]; then
+  ship "$inventory" "$out/acad-inventory.exe"
+fi
 
 # A placeholder text with Windows line ends.
 placeholder() {

@@ -18,6 +18,7 @@ scripts/fuzz.sh  # each fuzz target for a few seconds from its seed corpus
 cmake --preset win32
 cmake --build --preset win32 -j "$jobs"
 scripts/check-imports.sh i686-w64-mingw32-objdump build/win32/app/*.exe
+scripts/check-manifest.py build/win32/app/*.exe  # the 32-bit programs ask for no elevation
 
 cmake --preset win64
 cmake --build --preset win64 -j "$jobs"

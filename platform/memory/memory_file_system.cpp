@@ -96,6 +96,18 @@ bool MemoryFileSystem::Resolve(std::string_view text, WindowsPath& path) const {
   return paths::ResolveWindowsPath(text, current_, path);
 }
 
+bool MemoryFileSystem::ResolveForCall(const char* text, WindowsPath& path, std::uint32_t limit) {
+  const std::string_view given = TextOf(text);
+  // The text itself must fit the conversion buffer of MAX_PATH characters and its NUL; the
+  // full path it names must then be shorter than the limit.
+  if (PathCharacters(given) > kMaxPath) return Fail(fs_error::kFilenameExcedRange);
+  if (!Resolve(given, path)) return Fail(fs_error::kPathNotFound);
+  if (PathCharacters(paths::WindowsPathText(path)) >= limit) {
+    return Fail(fs_error::kFilenameExcedRange);
+  }
+  return true;
+}
+
 MemoryFileSystem::Node* MemoryFileSystem::FindRoot(std::string_view root) const {
   for (const auto& node : roots_) {
     if (ansi::EqualsNoCase(node->name, root)) return node.get();
@@ -155,7 +167,7 @@ bool MemoryFileSystem::AllowedByHook(const std::string& source,
 bool MemoryFileSystem::FindFirst(const char* pattern, FindHandle& listing, FindData& data) {
   listing.Close();
   WindowsPath path;
-  if (!Resolve(TextOf(pattern), path)) return Fail(fs_error::kPathNotFound);
+  if (!ResolveForCall(pattern, path)) return false;
   if (path.endsWithSeparator || path.names.empty()) return Fail(fs_error::kFileNotFound);
 
   const std::string wanted = path.names.back();
@@ -166,6 +178,11 @@ bool MemoryFileSystem::FindFirst(const char* pattern, FindHandle& listing, FindD
   if (folder == nullptr) return Fail(fs_error::kPathNotFound);
   if (!folder->isFolder) {
     return Fail(paths::HasWildcard(wanted) ? fs_error::kInvalidName : fs_error::kPathNotFound);
+  }
+  if (std::any_of(unlistable_.begin(), unlistable_.end(), [&](const WindowsPath& refused) {
+        return paths::SamePlace(folderPath, refused);
+      })) {
+    return Fail(fs_error::kAccessDenied);
   }
 
   Listing found;
@@ -226,6 +243,10 @@ bool MemoryFileSystem::Copy(const char* source, const char* destination, bool fa
   WindowsPath to;
   const bool resolvedFrom = Resolve(TextOf(source), from);
   const bool resolvedTo = Resolve(TextOf(destination), to);
+  if ((resolvedFrom && !ResolveForCall(source, from)) ||
+      (resolvedTo && !ResolveForCall(destination, to))) {
+    return false;
+  }
   if (!AllowedByHook(resolvedFrom ? paths::WindowsPathText(from) : std::string(TextOf(source)),
                      resolvedTo ? paths::WindowsPathText(to) : std::string(TextOf(destination)))) {
     return Fail(fs_error::kAccessDenied);
@@ -274,6 +295,7 @@ bool MemoryFileSystem::CreateOneFolder(const char* path) {
   ++folderCreationAttempts_;
   WindowsPath folder;
   const bool resolved = Resolve(TextOf(path), folder);
+  if (resolved && !ResolveForCall(path, folder, kMaxFolderPath)) return false;
   if (!AllowedByHook("", resolved ? paths::WindowsPathText(folder) : std::string(TextOf(path)))) {
     return Fail(fs_error::kAccessDenied);
   }
@@ -297,10 +319,7 @@ int MemoryFileSystem::MakeFolder(const char* path) { return CreateOneFolder(path
 
 std::uint32_t MemoryFileSystem::GetAttributes(const char* path) {
   WindowsPath place;
-  if (!Resolve(TextOf(path), place)) {
-    Fail(fs_error::kPathNotFound);
-    return attr::kInvalid;
-  }
+  if (!ResolveForCall(path, place)) return attr::kInvalid;
   const Lookup found = Find(place);
   if (found.node == nullptr) {
     Fail(found.error);
@@ -315,7 +334,7 @@ std::uint32_t MemoryFileSystem::GetAttributes(const char* path) {
 
 bool MemoryFileSystem::SetAttributes(const char* path, std::uint32_t attributes) {
   WindowsPath place;
-  if (!Resolve(TextOf(path), place)) return Fail(fs_error::kPathNotFound);
+  if (!ResolveForCall(path, place)) return false;
   const Lookup found = Find(place);
   if (found.node == nullptr) return Fail(found.error);
   if (!found.node->isFolder && place.endsWithSeparator) return Fail(fs_error::kPathNotFound);
@@ -464,6 +483,11 @@ void MemoryFileSystem::DenyWrites(std::string_view folder) {
 }
 
 void MemoryFileSystem::SetWriteHook(WriteHook hook) { writeHook_ = std::move(hook); }
+
+void MemoryFileSystem::DenyListing(std::string_view folder) {
+  WindowsPath place;
+  if (Resolve(folder, place)) unlistable_.push_back(std::move(place));
+}
 
 std::optional<std::string> MemoryFileSystem::ReadFile(std::string_view path) const {
   WindowsPath place;

@@ -30,12 +30,19 @@ inline constexpr std::uint32_t kInsufficientBuffer = 122;
 inline constexpr std::uint32_t kInvalidName = 123;
 inline constexpr std::uint32_t kAlreadyExists = 183;
 inline constexpr std::uint32_t kEnvVarNotFound = 203;
+inline constexpr std::uint32_t kFilenameExcedRange = 206;
 }  // namespace fs_error
 
 // A whole machine's file system in memory, with Windows' rules for paths, copies and
 // listings. Roots are drives ("C:") and UNC shares ("\\server\share"); names are compared
 // without regard to case and kept as they were first written. Listings come in an order of
 // their own, deliberately not sorted: Windows promises none.
+//
+// The narrow functions keep Windows' limits for a program without a long-path manifest: a
+// path of kMaxPath (260) characters or more, counted in UTF-16 units after conversion from the
+// code page, fails with kFilenameExcedRange, and no folder of kMaxFolderPath (248) characters
+// or more is created. The set-up helpers below have no limit: they stand for whatever else
+// made the files.
 //
 // Beyond Windows it can refuse writes below chosen folders (a user without administrator
 // rights in a program folder) and fail any one copy or folder creation a test picks.
@@ -86,6 +93,10 @@ class MemoryFileSystem final : public FileSystem {
   // read-only attribute alone, as the C runtime does.
   void DenyWrites(std::string_view folder);
   void SetWriteHook(WriteHook hook);
+  // Listing `folder` fails with kAccessDenied, as for a folder without the list right (or a
+  // broken junction, or a share that went away): FindFirstFileA opens the folder itself to
+  // look for a name, so an exact name fails too. GetFileAttributesA still answers.
+  void DenyListing(std::string_view folder);
 
   // Inspection; none of these changes LastError().
   std::optional<std::string> ReadFile(std::string_view path) const;  // nullopt unless a file
@@ -108,6 +119,10 @@ class MemoryFileSystem final : public FileSystem {
   void ReleaseHandle(std::uintptr_t handle) override;
 
   bool Resolve(std::string_view text, paths::WindowsPath& path) const;
+  // Resolve for one of the narrow functions: false, with the error set, for text that names no
+  // place or a path of `limit` characters or more.
+  bool ResolveForCall(const char* text, paths::WindowsPath& path,
+                      std::uint32_t limit = kMaxPath);
   Node* FindRoot(std::string_view root) const;
   Lookup Find(const paths::WindowsPath& path) const;
   Node* EnsureFolders(const paths::WindowsPath& path, std::size_t nameCount);
@@ -124,6 +139,7 @@ class MemoryFileSystem final : public FileSystem {
   bool appDataFails_ = false;
   std::vector<std::pair<std::string, std::string>> environment_;
   std::vector<paths::WindowsPath> denied_;
+  std::vector<paths::WindowsPath> unlistable_;
   WriteHook writeHook_;
 
   std::map<std::uintptr_t, Listing> listings_;

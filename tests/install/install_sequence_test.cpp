@@ -188,6 +188,7 @@ TEST_F(InstallSequenceTest, RunningAutoCADIsNamedOnceAndTheNextClickInstalls) {
   log.calls.clear();
   Click();
   EXPECT_EQ(memory.messages.Shown().size(), 1u) << "the warning comes once per run";
+  EXPECT_EQ(memory.processes.SnapshotsTaken(), 1u) << "nor is the process list read again";
   EXPECT_EQ(log.calls.back(), "shrink");
 }
 
@@ -217,9 +218,17 @@ TEST_F(InstallSequenceTest, AMissingDataFolderEndsTheDialogToo) {
                                           std::string(kProductKey) + "Applications"));
 }
 
-TEST_F(InstallSequenceTest, AFolderThatIsNotAbsoluteIsRefusedBeforeAnythingIsCreated) {
-  for (const char* folder : {"", "\\", "Zelvar", "\\Zelvar", "Zelvar批打印\\", "1:\\data",
-                             "\\\\server", "\\\\server\\", "C:Zelvar"}) {
+TEST_F(InstallSequenceTest, AFolderNotAbsoluteOrTooLongIsRefusedBeforeAnythingIsCreated) {
+  std::string chinese;  // 120 characters, 240 bytes
+  for (int i = 0; i < 120; ++i) chinese += "字";
+  for (const std::string& folder :
+       {std::string(), std::string("\\"), std::string("Zelvar"), std::string("\\Zelvar"),
+        std::string("Zelvar批打印\\"), std::string("1:\\data"), std::string("\\\\server"),
+        std::string("\\\\server\\"), std::string("C:Zelvar"),
+        // A product folder of 260 bytes but only 134 characters, which Windows would create.
+        "C:\\" + chinese,
+        // A product folder of 254 bytes but 248 characters, which Windows cannot create.
+        "C:\\" + std::string(234, 'x')}) {
     SCOPED_TRACE(folder);
     log.calls.clear();
     memory.messages = platform::ScriptedMessageBoxes();
@@ -300,6 +309,23 @@ TEST_F(InstallSequenceTest, WithNoAutoCADFoundThePackageIsStillInstalledQuietly)
   EXPECT_TRUE(memory.files.Exists("C:\\Zelvar\\Zelvar批打印软件\\ZV_BatchPlot2010.ARX"));
   EXPECT_FALSE(memory.registry.KeyExists(RegRoot::LocalMachine,
                                           std::string(kProductKey) + "Applications"));
+}
+
+TEST(FolderCanBeMade, UnderTheBufferInBytesAndUnderTheFolderLimitInCharacters) {
+  std::string chinese;
+  for (int i = 0; i < 128; ++i) chinese += "字";
+  const struct {
+    std::string folder;
+    bool fits;
+  } cases[] = {
+      {"C:\\" + std::string(244, 'x'), true},      // 247 characters
+      {"C:\\" + std::string(245, 'x'), false},     // 248 characters
+      {"C:\\" + chinese, true},        // 259 bytes, 131 characters
+      {"C:\\" + chinese + "x", false},  // 260 bytes
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FolderCanBeMade(c.folder), c.fits) << c.folder.size() << " bytes";
+  }
 }
 
 TEST(AbsoluteFolder, DrivesAndSharesOnly) {

@@ -200,6 +200,22 @@ TEST_F(PackageCopyTest, AMissingDataFolderStopsBeforeAnythingIsCreated) {
   EXPECT_EQ(progress.steps, 0);
 }
 
+TEST_F(PackageCopyTest, ADataFolderThatCannotBeListedStopsWithTheDataFolderMessage) {
+  AddPackageFile("ZV_BatchPlot2010.arx", "module");
+  memory.files.DenyListing("C:\\Dist\\Data");
+  const platform::FileTree before = memory.files.Snapshot();
+
+  EXPECT_FALSE(Copy());
+
+  ASSERT_EQ(memory.messages.Shown().size(), 1u);
+  EXPECT_EQ(memory.messages.Shown()[0].text,
+            "未找到安装所需的Data文件夹 !\n\n可能安装文件下载后没有解压，\n\n请解压后再执行SetUp.exe !");
+  for (const std::string& change : ChangesSince(before)) {
+    EXPECT_EQ(change, "+ C:\\Zelvar\\Zelvar批打印软件") << "only the product folder may appear";
+  }
+  EXPECT_EQ(memory.files.OpenListingCount(), 0u);
+}
+
 TEST_F(PackageCopyTest, TheSettingsFileFindsTheUsersFolderWithoutAPPDATA) {
   AddPackageFile("Zelvar.Ini", "settings");
   const std::string shellFolder = "C:\\Users\\User\\AppData\\Roaming";

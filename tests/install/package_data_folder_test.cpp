@@ -49,6 +49,17 @@ TEST_F(PackageDataFolder, TheDataFolderBesideTheProgramComesFirst) {
   EXPECT_TRUE(machine.messages.Shown().empty());
 }
 
+TEST_F(PackageDataFolder, ADataFolderSpelledInAnyCaseIsFound) {
+  for (const char* program : {"D:\\Lower\\SetUp.exe", "D:\\Upper\\SetUp.exe"}) {
+    machine.files.SetModulePath(program);
+    ASSERT_TRUE(machine.files.AddFolder("D:\\Lower\\data"));
+    ASSERT_TRUE(machine.files.AddFolder("D:\\Upper\\DATA"));
+    EXPECT_TRUE(Find()) << program;
+  }
+  EXPECT_EQ(folder, "D:\\Upper\\Data");
+  EXPECT_TRUE(machine.messages.Shown().empty());
+}
+
 TEST_F(PackageDataFolder, TheModuleBesideTheProgramMakesItsOwnFolderTheDataFolder) {
   machine.files.SetModulePath("D:\\Dist\\Data\\SetUp.exe");
   ASSERT_TRUE(machine.files.AddFile("D:\\Dist\\Data\\ZV_BatchPlot2010.arx", "module"));

@@ -70,6 +70,18 @@ TEST_F(PackageDataFolderOnWine, FindsDataBesideTheProgramThenTheModuleAndOtherwi
   EXPECT_EQ(messages.Shown()[0].caption, "Zelvar软件安装");
 }
 
+TEST_F(PackageDataFolderOnWine, ADataFolderSpelledInAnyCaseIsFound) {
+  for (const char* name : {"data", "DATA"}) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(CreateDirectoryA((programFolder + "\\" + name).c_str(), nullptr));
+    std::string folder;
+    EXPECT_TRUE(Find(folder));
+    EXPECT_EQ(folder, programFolder + "\\Data");
+    ASSERT_TRUE(RemoveDirectoryA((programFolder + "\\" + name).c_str()));
+  }
+  EXPECT_TRUE(messages.Shown().empty());
+}
+
 TEST_F(PackageDataFolderOnWine, PathKindsAndTheReadOnlyAttributeOfRealFiles) {
   const std::string file = programFolder + "\\ZV_BatchPlot2010.arx";
   ASSERT_TRUE(PutFile(file));

@@ -30,6 +30,12 @@ struct KnownDifferences {
   // Wine's GetEnvironmentVariableA counts UTF-16 units, not bytes, and cuts a double-byte
   // value there (one byte is lost per Chinese character).
   bool environmentCountsUtf16Units = false;
+  // Wine takes a path of exactly 260 characters, where Windows stops at 259.
+  bool pathOf260Taken = false;
+  // Wine creates folders of 248 characters and more.
+  bool longFoldersCreated = false;
+  // Wine's CopyFileA takes a destination of any length.
+  bool copyDestinationUnlimited = false;
 };
 
 // One platform as the contract cases see it: the interfaces under test, and what the

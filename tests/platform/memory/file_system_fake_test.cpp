@@ -59,6 +59,19 @@ TEST_F(MemoryFileSystemTest, AnExistingFolderIsReportedEvenWhereWritesAreDenied)
   EXPECT_EQ(files.LastError(), fs_error::kAlreadyExists);
 }
 
+TEST_F(MemoryFileSystemTest, AnUnlistableFolderRefusesEveryLookupInsideButNotItsAttributes) {
+  files.DenyListing("c:\\pack\\");
+  FindHandle listing;
+  FindData entry;
+  for (const char* pattern : {"C:\\Pack\\*.*", "C:\\Pack\\a.shx", "C:\\PACK\\*"}) {
+    EXPECT_FALSE(files.FindFirst(pattern, listing, entry)) << pattern;
+    EXPECT_EQ(files.LastError(), fs_error::kAccessDenied) << pattern;
+  }
+  EXPECT_TRUE(files.FindFirst("C:\\Pack", listing, entry)) << "its parent still lists it";
+  EXPECT_EQ(files.GetAttributes("C:\\Pack\\a.shx"), attr::kArchive);
+  EXPECT_TRUE(files.FindFirst(Acad("Fonts\\*").c_str(), listing, entry));
+}
+
 TEST_F(MemoryFileSystemTest, TheWriteHookFailsTheCopyItChoosesAndSeesFullPaths) {
   std::vector<std::string> told;
   files.SetWriteHook([&](const std::string& source, const std::string& destination) {

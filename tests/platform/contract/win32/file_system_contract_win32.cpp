@@ -36,24 +36,36 @@ bool RunsAsUnixRoot() {
   return length > 0 && length < sizeof name && std::string(name) == "root";
 }
 
-// Removes a folder and everything in it, read-only files included.
-void RemoveTree(platform::FileSystem& files, const std::string& folder) {
-  platform::FindHandle listing;
-  platform::FindData entry;
-  for (bool more = files.FindFirst((folder + "\\*").c_str(), listing, entry); more;
-       more = files.FindNext(listing, entry)) {
-    if (entry.fileName == "." || entry.fileName == "..") continue;
-    const std::string path = folder + "\\" + entry.fileName;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-      RemoveTree(files, path);
-    } else {
-      DeleteFileA(path.c_str());
-    }
+// Removes a folder and everything in it, read-only files included, through the wide functions
+// and the "\\?\" prefix: a case may leave a path too long for the narrow functions behind.
+void RemoveTreeW(const std::wstring& folder) {
+  WIN32_FIND_DATAW entry;
+  const HANDLE listing = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+  if (listing != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = entry.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        RemoveTreeW(path);
+      } else {
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(listing, &entry));
+    FindClose(listing);
   }
-  listing.Close();
-  SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-  RemoveDirectoryA(folder.c_str());
+  SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryW(folder.c_str());
+}
+
+void RemoveTree(const std::string& folder) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, nullptr, 0);
+  if (length <= 1) return;
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide.data(), length);
+  wide.resize(static_cast<std::size_t>(length - 1));
+  RemoveTreeW(L"\\\\?\\" + wide);
 }
 
 class Win32Subject final : public Subject {
@@ -68,14 +80,14 @@ class Win32Subject final : public Subject {
     char current[MAX_PATH] = {};
     const DWORD currentLength = GetCurrentDirectoryA(MAX_PATH, current);
     if (currentLength > 0 && currentLength < MAX_PATH) savedCurrent_ = current;
-    RemoveTree(files_, scratch_);
+    RemoveTree(scratch_);
     if (!CreateDirectoryA(scratch_.c_str(), nullptr)) scratch_.clear();
   }
 
   ~Win32Subject() override {
     // Windows cannot remove the current folder: step out of the scratch folder first.
     if (!savedCurrent_.empty()) SetCurrentDirectoryA(savedCurrent_.c_str());
-    if (!scratch_.empty()) RemoveTree(files_, scratch_);
+    if (!scratch_.empty()) RemoveTree(scratch_);
   }
 
   Win32Subject(const Win32Subject&) = delete;
@@ -131,6 +143,9 @@ class Win32Subject final : public Subject {
       differences.hiddenDestinationReplaced = true;
       differences.readOnlyDestinationReplaced = RunsAsUnixRoot();
       differences.environmentCountsUtf16Units = true;
+      differences.pathOf260Taken = true;
+      differences.longFoldersCreated = true;
+      differences.copyDestinationUnlimited = true;
     }
     return differences;
   }

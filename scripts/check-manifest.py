@@ -1,0 +1,151 @@
+#!/usr/bin/env python3
+"""Fails unless every given Windows program carries the application manifest it needs.
+
+    scripts/check-manifest.py EXE...
+
+Each .exe (32- or 64-bit) must hold an RT_MANIFEST resource that asks for no elevation
+(requestedExecutionLevel level="asInvoker" uiAccess="false") and names no assembly dependency,
+so it starts from a bare folder on any machine. Without the execution level Windows' installer
+detection asks a 32-bit program named like an installer (SetUp.exe) for elevation, and the
+program then writes another account's settings; without any manifest a 32-bit program is also
+subject to registry and file virtualisation.
+
+Exit status: 0 when every program passes, 1 when one does not, 2 when a file is no PE program.
+"""
+import struct
+import sys
+import xml.etree.ElementTree as ElementTree
+
+RT_MANIFEST = 24
+RESOURCE_DIRECTORY = 2
+
+
+class NotAProgram(Exception):
+    pass
+
+
+def read_resources(data):
+    """The resource section as (rva, bytes-reader) or None when the program has none."""
+    if data[:2] != b"MZ" or len(data) < 0x40:
+        raise NotAProgram("no MZ header")
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    if data[pe:pe + 4] != b"PE\0\0":
+        raise NotAProgram("no PE header")
+    sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
+    optional = pe + 24
+    magic = struct.unpack_from("<H", data, optional)[0]
+    if magic == 0x10B:
+        directories = optional + 96
+    elif magic == 0x20B:
+        directories = optional + 112
+    else:
+        raise NotAProgram("unknown optional header 0x%x" % magic)
+    count = struct.unpack_from("<I", data, directories - 4)[0]
+    if count <= RESOURCE_DIRECTORY:
+        return None
+    rva, size = struct.unpack_from("<II", data, directories + 8 * RESOURCE_DIRECTORY)
+    if rva == 0 or size == 0:
+        return None
+
+    table = optional + optional_size
+    spans = []
+    for k in range(sections):
+        virtual_size, virtual_address, raw_size, raw_offset = struct.unpack_from(
+            "<IIII", data, table + 40 * k + 8)
+        spans.append((virtual_address, max(virtual_size, raw_size), raw_offset))
+
+    def offset_of(address):
+        for start, length, raw in spans:
+            if start <= address < start + length:
+                return raw + address - start
+        raise NotAProgram("address 0x%x lies in no section" % address)
+
+    return rva, offset_of
+
+
+def manifests(data):
+    """Every RT_MANIFEST resource of the program, as bytes."""
+    found = read_resources(data)
+    if found is None:
+        return []
+    root, offset_of = found
+    base = offset_of(root)
+
+    def entries(directory):
+        named, numbered = struct.unpack_from("<HH", data, base + directory + 12)
+        for k in range(named + numbered):
+            name, target = struct.unpack_from("<II", data, base + directory + 16 + 8 * k)
+            yield name, target
+
+    def leaves(target):
+        if target & 0x80000000:
+            for _, inner in entries(target & 0x7FFFFFFF):
+                yield from leaves(inner)
+        else:
+            address, size = struct.unpack_from("<II", data, base + target)
+            start = offset_of(address)
+            yield data[start:start + size]
+
+    result = []
+    for name, target in entries(0):
+        if not name & 0x80000000 and name == RT_MANIFEST:
+            result.extend(leaves(target))
+    return result
+
+
+def local(tag):
+    return tag.rsplit("}", 1)[-1]
+
+
+def problems_of(manifest):
+    try:
+        root = ElementTree.fromstring(manifest)
+    except ElementTree.ParseError as error:
+        return ["the manifest is not well-formed XML (%s)" % error]
+    problems = []
+    levels = [e for e in root.iter() if local(e.tag) == "requestedExecutionLevel"]
+    if len(levels) != 1:
+        problems.append("%d requestedExecutionLevel elements, not one" % len(levels))
+    for level in levels:
+        if level.get("level") != "asInvoker":
+            problems.append('level="%s", not "asInvoker"' % level.get("level"))
+        if level.get("uiAccess") != "false":
+            problems.append('uiAccess="%s", not "false"' % level.get("uiAccess"))
+    for element in root.iter():
+        if local(element.tag) in ("dependency", "dependentAssembly"):
+            problems.append("it names an assembly dependency")
+            break
+    return problems
+
+
+def main(paths):
+    if not paths:
+        print(__doc__.strip().splitlines()[2].strip(), file=sys.stderr)
+        return 2
+    status = 0
+    for path in paths:
+        try:
+            with open(path, "rb") as program:
+                found = manifests(program.read())
+        except (OSError, NotAProgram, struct.error) as error:
+            print("%s: cannot be read as a program: %s" % (path, error), file=sys.stderr)
+            return 2
+        if not found:
+            print("%s: has no manifest" % path)
+            status = 1
+            continue
+        if len(found) > 1:
+            print("%s: has %d manifests, Windows reads only one" % (path, len(found)))
+            status = 1
+            continue
+        problems = problems_of(found[0])
+        if problems:
+            print("%s: %s" % (path, "; ".join(problems)))
+            status = 1
+        else:
+            print("%s: asInvoker, uiAccess false, no dependency" % path)
+    return status
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
