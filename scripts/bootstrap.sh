@@ -8,7 +8,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb xdotool fonts-wqy-zenhei
-  imagemagick locales clang libclang-rt-14-dev)
+  imagemagick locales clang libclang-rt-14-dev python3)
 
 missing=()
 for package in "${packages[@]}"; do
