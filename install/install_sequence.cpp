@@ -5,6 +5,7 @@
 #include "install/setup_messages.h"
 #include "platform/ansi_text.h"
 #include "registration/demand_load.h"
+#include "registration/per_user_notice.h"
 #include "registration/support_files.h"
 #include "ui/resource_ids.h"
 
@@ -13,9 +14,6 @@ namespace {
 
 constexpr const char* kCloseAutoCADText = "请关闭AutoCAD后再进行安装 !";
 constexpr const char* kInvalidFolderText = "安装路径无效，请重新选择安装路径 !";
-constexpr const char* kRegistrationIncompleteText =
-    "部分AutoCAD设置未能写入，插件可能无法加载。\n\n"
-    "可能原因：系统权限未开放，请以管理者权限运行SetUp.exe后重新安装 !";
 
 // The dialog's own OK and Cancel buttons: "安装完成" and "取  消".
 constexpr int kFinishButton = 1;
@@ -113,19 +111,20 @@ bool InstallCommand::RunInstall(InstallView& view, const discovery::ReleaseFlags
   view.StepIt();
 
   inventory_.SetInstallFolder(productFolder);
-  bool everythingWritten =
-      registration::RegisterSelectedReleases(inventory_, platform_.registry, releaseFlags);
+  registration::RegistrationOutcome outcome;
+  registration::RegisterSelectedReleases(inventory_, platform_.registry, releaseFlags, outcome);
   view.StepIt();
-  everythingWritten &=
-      registration::InstallSupportFiles(inventory_, platform_, view.Window(), releaseFlags);
+  registration::InstallSupportFiles(inventory_, platform_, view.Window(), releaseFlags, outcome);
   view.StepIt();
   view.SetProgressPos(kProgressEnd);
 
   // The package is in place, so the installation still ends in its finished look; but a user
-  // without the rights to tell AutoCAD about the plug-in must not be told it simply worked.
-  if (!everythingWritten) {
-    platform_.messages.Show(view.Window(), kRegistrationIncompleteText, kSetupCaption,
-                            platform::mb::kOk);
+  // whose machine-wide places refused the registration learns whom the plug-in serves, and
+  // what is missing where even the user's own places could not take it.
+  const std::string notice = registration::PerUserNotice(outcome);
+  if (!notice.empty()) {
+    platform_.messages.Show(view.Window(), notice.c_str(), kSetupCaption,
+                            registration::PerUserNoticeFlags(outcome));
   }
   return true;
 }

@@ -1,13 +1,20 @@
 // Tells AutoCAD to load the plug-in's module at start-up: one demand-load key per product key
 // of a ticked release, below HKEY_LOCAL_MACHINE, as AutoCAD's documented demand-loading
-// convention has it (LOADCTRLS 2 = load on start-up, LOADER = the module's full path).
+// convention has it (LOADCTRLS 2 = load on start-up, LOADER = the module's full path). Where
+// the machine-wide key is refused, the same key goes below the user's product key, which
+// AutoCAD reads first.
 
 #include "registration/demand_load.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
+#include <vector>
 
 #include "discovery/text_format.h"
+#include "platform/ansi_text.h"
 #include "registration/trusted_paths.h"
+#include "registration/user_places.h"
 
 namespace registration {
 namespace {
@@ -29,41 +36,98 @@ bool SetDword(platform::Registry& registry, platform::KeyRef key, const char* na
                            static_cast<std::uint32_t>(data.size())) == reg::kSuccess;
 }
 
+struct DemandLoadEntry {
+  const char* keyName;
+  const char* loader;
+  int loaderLength;
+};
+
 bool SetString(platform::Registry& registry, platform::KeyRef key, const char* name,
                const char* text, int length) {
   return registry.SetValue(key, name, reg::kTypeSz, reinterpret_cast<const unsigned char*>(text),
                            static_cast<std::uint32_t>(length) + 1) == reg::kSuccess;
 }
 
-// One product key: a fresh demand-load key holding exactly the two values. False when a
-// write failed.
-bool RegisterUnderProductKey(platform::Registry& registry, const std::string& productKeyPath,
-                             const char* keyName, const char* loader, int loaderLength) {
+// A fresh demand-load key below `parent` holding exactly the two values. A key left by an
+// earlier installation loses its stale values; one with sub-keys stays (RegDeleteKey is not
+// recursive) and only its two values are replaced. False when a write failed.
+bool WriteDemandLoadKey(platform::Registry& registry, platform::KeyRef parent,
+                        const DemandLoadEntry& entry) {
+  registry.DeleteKey(parent, entry.keyName);
+  platform::RegKey demandLoadKey;
+  if (registry.CreateKey(parent, entry.keyName, demandLoadKey) != reg::kSuccess) {
+    return false;
+  }
+  const bool controlsWritten = SetDword(registry, demandLoadKey, "LOADCTRLS", kLoadOnStartUp);
+  const bool loaderWritten =
+      SetString(registry, demandLoadKey, "LOADER", entry.loader, entry.loaderLength);
+  return controlsWritten && loaderWritten;
+}
+
+// AutoCAD reads the user's demand-load keys before the machine's, so a key left by an earlier
+// installation for this user alone would keep loading its old module. It goes; a key that has
+// sub-keys was not made by this setup alone and stays, but names the new module.
+void RemoveUserShadow(platform::Registry& registry, const platform::RegKey& userProductKey,
+                      const DemandLoadEntry& entry) {
+  if (registry.DeleteKey(userProductKey, entry.keyName) == reg::kSuccess) {
+    return;
+  }
+  platform::RegKey stale;
+  if (registry.OpenKey(userProductKey, entry.keyName, stale) == reg::kSuccess) {
+    SetDword(registry, stale, "LOADCTRLS", kLoadOnStartUp);
+    SetString(registry, stale, "LOADER", entry.loader, entry.loaderLength);
+  }
+}
+
+enum class Placed { Nowhere, MachineWide, PerUser, ProductGone };
+
+// One product key: the demand-load key below HKEY_LOCAL_MACHINE, or where that is refused
+// (a user without administrator rights), below the current user's product key of the same
+// release and product. The user's product key is AutoCAD's own, made at its first start for
+// the user: it is never created here. Both registry branches of one product share one user
+// key: `writtenForUser` holds the user keys this release has already written, which a
+// machine-wide success of the other branch must not take away again.
+Placed RegisterUnderProductKey(platform::Registry& registry, const std::string& productKeyPath,
+                               const DemandLoadEntry& entry,
+                               std::vector<std::string>& writtenForUser) {
   platform::RegKey productKey;
   if (registry.OpenKey(platform::RegRoot::LocalMachine, productKeyPath.c_str(), productKey) !=
       reg::kSuccess) {
     // The product was removed since the scan: there is nothing to tell.
-    return true;
+    return Placed::ProductGone;
   }
-  // A key left by an earlier installation loses its stale values; one with sub-keys stays
-  // (RegDeleteKey is not recursive) and only its two values are replaced.
-  registry.DeleteKey(productKey, keyName);
-  platform::RegKey demandLoadKey;
-  if (registry.CreateKey(productKey, keyName, demandLoadKey) != reg::kSuccess) {
-    return false;
+  std::string userPath;
+  platform::RegKey userProductKey;
+  const bool userKeyExists =
+      UserProductKeyPath(productKeyPath, userPath) &&
+      registry.OpenKey(platform::RegRoot::CurrentUser, userPath.c_str(), userProductKey) ==
+          reg::kSuccess;
+  const auto sameUserKey = [&userPath](const std::string& written) {
+    return ansi::EqualsNoCase(ansi::StripTrailingBackslash(written),
+                              ansi::StripTrailingBackslash(userPath));
+  };
+  if (WriteDemandLoadKey(registry, productKey, entry)) {
+    if (userKeyExists &&
+        std::none_of(writtenForUser.begin(), writtenForUser.end(), sameUserKey)) {
+      RemoveUserShadow(registry, userProductKey, entry);
+    }
+    return Placed::MachineWide;
   }
-  const bool controlsWritten = SetDword(registry, demandLoadKey, "LOADCTRLS", kLoadOnStartUp);
-  const bool loaderWritten = SetString(registry, demandLoadKey, "LOADER", loader, loaderLength);
-  return controlsWritten && loaderWritten;
+  if (userKeyExists && WriteDemandLoadKey(registry, userProductKey, entry)) {
+    writtenForUser.push_back(userPath);
+    return Placed::PerUser;
+  }
+  return Placed::Nowhere;
 }
 
 }  // namespace
 
-bool RegisterArxForRelease(const discovery::InstallationInventory& inventory,
-                           platform::Registry& registry, int releaseYear) {
+void RegisterArxForRelease(const discovery::InstallationInventory& inventory,
+                           platform::Registry& registry, int releaseYear,
+                           RegistrationOutcome& outcome) {
   const discovery::ReleaseRow* row = discovery::FindReleaseByYear(releaseYear);
   if (row == nullptr) {
-    return true;
+    return;
   }
   char keyName[kPathBufferSize] = {};
   const int keyNameLength =
@@ -71,35 +135,42 @@ bool RegisterArxForRelease(const discovery::InstallationInventory& inventory,
   char loader[kPathBufferSize] = {};
   const int loaderLength = discovery::FormatPath(loader, "%s\\ZV_BatchPlot%d.ARX",
                                                  inventory.installFolder.c_str(), row->moduleYear);
+  const DemandLoadEntry entry{keyName, loader, loaderLength};
+  ReleaseOutcome& release = outcome.releases[static_cast<std::size_t>(row->releaseIndex)];
+  std::vector<std::string> writtenForUser;
 
-  bool allWritten = true;
   for (const std::string& productKeyPath : inventory.productKeyPaths[row->releaseIndex]) {
     // A cut module path would make AutoCAD load some other file, or nothing: such a product
-    // key is left as it is, and the registration counts as failed.
+    // key is left as it is, and the release is not registered.
     if (keyNameLength == kTextDidNotFit || loaderLength == kTextDidNotFit) {
-      allWritten = false;
+      release.loadingMissing = true;
       continue;
     }
-    if (!RegisterUnderProductKey(registry, productKeyPath, keyName, loader, loaderLength)) {
-      allWritten = false;
+    switch (RegisterUnderProductKey(registry, productKeyPath, entry, writtenForUser)) {
+      case Placed::PerUser:
+        release.perUser = true;
+        break;
+      case Placed::Nowhere:
+        release.loadingMissing = true;
+        break;
+      case Placed::MachineWide:
+      case Placed::ProductGone:
+        break;
     }
   }
-  return allWritten;
 }
 
-bool RegisterSelectedReleases(const discovery::InstallationInventory& inventory,
-                              platform::Registry& registry, const discovery::ReleaseFlags& flags) {
-  bool allWritten = true;
+void RegisterSelectedReleases(const discovery::InstallationInventory& inventory,
+                              platform::Registry& registry, const discovery::ReleaseFlags& flags,
+                              RegistrationOutcome& outcome) {
   for (const discovery::ReleaseRow& row : discovery::kReleaseTable) {
-    if (flags[static_cast<std::size_t>(row.releaseIndex)] != 0 &&
-        !RegisterArxForRelease(inventory, registry, row.releaseYear)) {
-      allWritten = false;
+    if (flags[static_cast<std::size_t>(row.releaseIndex)] != 0) {
+      RegisterArxForRelease(inventory, registry, row.releaseYear, outcome);
     }
   }
-  // Profiles are trusted whatever was ticked; AutoCAD only reads them, so their outcome does
-  // not decide whether the plug-in was registered.
+  // Profiles are trusted whatever was ticked; they live in the user's own keys, which the user
+  // may always write.
   UpdateTrustedPaths(inventory, registry);
-  return allWritten;
 }
 
 }  // namespace registration

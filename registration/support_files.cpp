@@ -1,11 +1,14 @@
 // Places the plug-in's two shape fonts into every AutoCAD install folder of a ticked release,
 // and for AutoCAD 2008 the package's PDF plot driver in place of AutoCAD's own pdfplot9.hdi.
-// The Fonts and Drv folders belong to AutoCAD: they are never created here.
+// The Fonts and Drv folders belong to AutoCAD: they are never created here. Where AutoCAD's
+// program folder refuses the fonts (a user without administrator rights), they go to the
+// user's roaming Support folder, the first folder of AutoCAD's default search path.
 
 #include "registration/support_files.h"
 
 #include "discovery/text_format.h"
 #include "install/package_data_folder.h"
+#include "registration/user_places.h"
 
 namespace registration {
 namespace {
@@ -35,56 +38,79 @@ std::string JoinPath(const std::string& folder, const char* name) {
 
 }  // namespace
 
-bool CopySupportFiles(platform::Platform platform, platform::WindowRef owner,
-                      std::string location, bool withPlotDriver) {
+void CopySupportFiles(platform::Platform platform, platform::WindowRef owner,
+                      std::string location, const std::string& productKeyPath,
+                      bool withPlotDriver, ReleaseOutcome& outcome) {
   std::string dataFolder;
   if (!install::FindPackageDataFolder(platform, owner, dataFolder)) {
-    return false;
+    outcome.fontsMissing = true;
+    outcome.driverMissing = outcome.driverMissing || withPlotDriver;
+    return;
   }
   platform::FileSystem& files = platform.files;
 
   char fontsFolder[kPathBufferSize] = {};
   if (discovery::FormatPath(fontsFolder, "%s\\Fonts", location.c_str()) == kTextDidNotFit) {
     // No program can reach a folder this long through the path functions AutoCAD uses.
-    return true;
+    return;
   }
   const std::string fonts = fontsFolder;
   const bool fontsExist = install::GetPathKind(files, fonts) == install::PathIsFolder;
-  bool allCopied = PlaceFile(files, JoinPath(dataFolder, "Zelvar_EN.shx"),
-                             JoinPath(fonts, "Zelvar_EN.shx"), fontsExist);
-  allCopied = PlaceFile(files, JoinPath(dataFolder, "Zelvar_HZ.shx"),
-                        JoinPath(fonts, "Zelvar_HZ.shx"), fontsExist) &&
-              allCopied;
+  const bool englishPlaced = PlaceFile(files, JoinPath(dataFolder, "Zelvar_EN.shx"),
+                                       JoinPath(fonts, "Zelvar_EN.shx"), fontsExist);
+  const bool chinesePlaced = PlaceFile(files, JoinPath(dataFolder, "Zelvar_HZ.shx"),
+                                       JoinPath(fonts, "Zelvar_HZ.shx"), fontsExist);
+  if (!englishPlaced || !chinesePlaced) {
+    // AutoCAD searches the user's roaming Support folder before its own Fonts folder, so
+    // both fonts go there: one font found in either place is then never an older copy.
+    std::string support;
+    const bool supportFound =
+        UserSupportFolder(platform.registry, files, productKeyPath, support);
+    const bool englishInSupport =
+        supportFound && PlaceFile(files, JoinPath(dataFolder, "Zelvar_EN.shx"),
+                                  JoinPath(support, "Zelvar_EN.shx"), true);
+    const bool chineseInSupport =
+        supportFound && PlaceFile(files, JoinPath(dataFolder, "Zelvar_HZ.shx"),
+                                  JoinPath(support, "Zelvar_HZ.shx"), true);
+    if (englishInSupport && chineseInSupport) {
+      outcome.perUser = true;
+    } else {
+      outcome.fontsMissing = true;
+    }
+  }
 
   if (withPlotDriver) {
     char driverFolder[kPathBufferSize] = {};
     if (discovery::FormatPath(driverFolder, "%s\\Drv", location.c_str()) != kTextDidNotFit) {
       const std::string drivers = driverFolder;
       const bool driversExist = install::GetPathKind(files, drivers) == install::PathIsFolder;
-      allCopied = PlaceFile(files, JoinPath(dataFolder, "Zelvar.prt5"),
-                            JoinPath(drivers, "pdfplot9.hdi"), driversExist) &&
-                  allCopied;
+      // AutoCAD reads its plot drivers from its own Drv folder only.
+      if (!PlaceFile(files, JoinPath(dataFolder, "Zelvar.prt5"),
+                     JoinPath(drivers, "pdfplot9.hdi"), driversExist)) {
+        outcome.driverMissing = true;
+      }
     }
   }
-  return allCopied;
 }
 
-bool InstallSupportFiles(const discovery::InstallationInventory& inventory,
+void InstallSupportFiles(const discovery::InstallationInventory& inventory,
                          platform::Platform platform, platform::WindowRef owner,
-                         const discovery::ReleaseFlags& flags) {
-  bool allCopied = true;
+                         const discovery::ReleaseFlags& flags, RegistrationOutcome& outcome) {
   for (const discovery::ReleaseRow& row : discovery::kReleaseTable) {
     const auto index = static_cast<std::size_t>(row.releaseIndex);
     if (flags[index] == 0) {
       continue;
     }
-    for (const std::string& location : inventory.acadLocations[index]) {
-      if (!CopySupportFiles(platform, owner, location, row.copiesPlotDriver)) {
-        allCopied = false;
-      }
+    const discovery::TextList& locations = inventory.acadLocations[index];
+    const discovery::TextList& productKeys = inventory.productKeyPaths[index];
+    for (std::size_t k = 0; k < locations.size(); ++k) {
+      // Entry k of both lists came from the same product key.
+      const std::string noProductKey;
+      CopySupportFiles(platform, owner, locations[k],
+                       k < productKeys.size() ? productKeys[k] : noProductKey,
+                       row.copiesPlotDriver, outcome.releases[index]);
     }
   }
-  return allCopied;
 }
 
 }  // namespace registration

@@ -3,19 +3,23 @@
 #include <string>
 
 #include "discovery/installation_inventory.h"
+#include "registration/registration_outcome.h"
 
 namespace registration {
 
 // Copies the two shape fonts into the Fonts folder of every install location of each ticked
-// release (flags in release order), and for AutoCAD 2008 the plot driver file into Drv.
-// True when every copy into a Fonts or Drv folder that exists succeeded; a missing folder
-// and a release with nothing found are not failures.
-bool InstallSupportFiles(const discovery::InstallationInventory& inventory,
+// release (flags in release order), and for AutoCAD 2008 the plot driver file into Drv. Fonts
+// refused by an existing Fonts folder go to the current user's roaming Support folder of the
+// location's product key instead; what went there, and what found no place, is entered into
+// `outcome`. A missing Fonts or Drv folder is AutoCAD's choice, not a refusal.
+void InstallSupportFiles(const discovery::InstallationInventory& inventory,
                          platform::Platform platform, platform::WindowRef owner,
-                         const discovery::ReleaseFlags& flags);
+                         const discovery::ReleaseFlags& flags, RegistrationOutcome& outcome);
 
-// The support files of one AutoCAD install folder; same outcome rule.
-bool CopySupportFiles(platform::Platform platform, platform::WindowRef owner,
-                      std::string location, bool withPlotDriver);
+// The support files of one AutoCAD install folder, whose product key (below
+// HKEY_LOCAL_MACHINE, as the scan recorded it) is `productKeyPath`.
+void CopySupportFiles(platform::Platform platform, platform::WindowRef owner,
+                      std::string location, const std::string& productKeyPath,
+                      bool withPlotDriver, ReleaseOutcome& outcome);
 
 }  // namespace registration

@@ -250,19 +250,45 @@ TEST_F(InstallSequenceTest, ADriveRootAndADoubledBackslashAreTakenAsTheyAre) {
   EXPECT_TRUE(memory.messages.Shown().empty());
 }
 
-TEST_F(InstallSequenceTest, WithoutRightsToTellAutoCADTheUserIsWarnedBeforeTheFinishedLook) {
-  memory.registry.DenyWriteTree(RegRoot::LocalMachine, "");
-  memory.files.DenyWrites(kAcad2008);
+TEST_F(InstallSequenceTest, WithoutMachineWideRightsTheUserIsToldWhomThePluginServesFirst) {
+  // The user has started AutoCAD 2008 once: the product key exists below HKEY_CURRENT_USER.
+  struct Case {
+    bool foldersRefused;
+    const char* notice;
+    std::uint32_t flags;
+  };
+  for (const Case& c : {
+           Case{false,
+                "插件已安装，但仅供当前Windows用户使用。\n\n"
+                "如需供本机所有用户使用，请以管理员身份运行SetUp.exe重新安装。",
+                platform::mb::kOk | 0x40u},
+           Case{true,
+                "以下AutoCAD的设置未能完成：\n\nAutoCAD 2008 缺少：字体、PDF打印驱动\n"
+                "其余设置仅供当前Windows用户使用。\n\n"
+                "请先启动并关闭一次相应的AutoCAD，再重新运行SetUp.exe；"
+                "或以管理员身份运行SetUp.exe重新安装。",
+                platform::mb::kOk | platform::mb::kIconExclamation}}) {
+    SCOPED_TRACE(c.foldersRefused);
+    memory.registry.DenyWriteTree(RegRoot::LocalMachine, "");
+    if (c.foldersRefused) memory.files.DenyWrites(kAcad2008);
+    log.calls.clear();
+    memory.messages = platform::ScriptedMessageBoxes();
 
-  Click();
+    Click();
 
-  const std::vector<std::string> expected = Join(
-      Join(Join(installing, afterCopy),
-           {"message 部分AutoCAD设置未能写入，插件可能无法加载。\n\n"
-            "可能原因：系统权限未开放，请以管理者权限运行SetUp.exe后重新安装 !"}),
-      FinishedLook());
-  EXPECT_EQ(CallsWithoutCopySteps(), expected);
-  EXPECT_TRUE(memory.files.Exists("C:\\Zelvar\\Zelvar批打印软件\\ZV_BatchPlot2008.ARX"));
+    const std::vector<std::string> expected = Join(
+        Join(Join(installing, afterCopy), {std::string("message ") + c.notice}), FinishedLook());
+    EXPECT_EQ(CallsWithoutCopySteps(), expected);
+    ASSERT_EQ(memory.messages.Shown().size(), 1u);
+    EXPECT_EQ(memory.messages.Shown()[0].owner, kDialog);
+    EXPECT_EQ(memory.messages.Shown()[0].caption, "Zelvar软件安装");
+    EXPECT_EQ(memory.messages.Shown()[0].flags, c.flags);
+    EXPECT_EQ(memory.registry.ReadString(
+                  RegRoot::CurrentUser,
+                  "Software\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804\\Applications\\ZV_BatchPlot2008",
+                  "LOADER"),
+              "C:\\Zelvar\\Zelvar批打印软件\\ZV_BatchPlot2008.ARX");
+  }
 }
 
 TEST_F(InstallSequenceTest, WithNoAutoCADFoundThePackageIsStillInstalledQuietly) {

@@ -22,6 +22,13 @@ constexpr const char* kAppData = "C:\\Users\\User\\AppData\\Roaming";
 constexpr const char* kAcad2008 = "C:\\Program Files (x86)\\AutoCAD 2008";
 constexpr const char* kAcad2010 = "C:\\Program Files\\AutoCAD 2010";
 constexpr const char* kAcad2021 = "D:\\Autodesk\\AutoCAD 2021";
+// The roaming Support folders of the users' AutoCAD 2008 and 2021 (2010's user key names none).
+constexpr const char* kSupport2008 =
+    "C:\\Users\\User\\AppData\\Roaming\\Autodesk\\R17.1\\chs\\Support";
+constexpr const char* kSupport2021 =
+    "C:\\Users\\User\\AppData\\Roaming\\Autodesk\\AutoCAD 2021\\R24.0\\chs\\Support";
+constexpr const char* kStaleUserKey =
+    "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804\\Applications\\ZV_BatchPlot2010";
 
 // The dialog, reduced to what the installation hands it: the typed folder.
 class QuietView final : public InstallView {
@@ -84,6 +91,9 @@ struct Machine {
                     native + "R18.0\\ACAD-8001:804\\Applications\\OtherPlugin\\Commands");
     r.SetString(RegRoot::LocalMachine, native + "R24.0\\ACAD-4101:804", "ProductName", "AutoCAD 2021");
     r.SetString(RegRoot::LocalMachine, native + "R24.0\\ACAD-4101:804", "AcadLocation", kAcad2021);
+    // An English AutoCAD 2021 beside the Chinese one, never started by this user: no user key.
+    r.SetString(RegRoot::LocalMachine, native + "R24.0\\ACAD-4101:409", "ProductName", "AutoCAD 2021");
+    r.SetString(RegRoot::LocalMachine, native + "R24.0\\ACAD-4101:409", "AcadLocation", kAcad2021);
     r.SetString(RegRoot::LocalMachine, "SOFTWARE\\Other\\Program", "Path", "C:\\Other");
 
     const std::string profiles = "SOFTWARE\\Autodesk\\AutoCAD\\";
@@ -97,6 +107,14 @@ struct Machine {
     r.SetString(RegRoot::CurrentUser, profiles + "R99.9\\ACAD-F001:409\\Profiles\\P\\Variables",
                 "TRUSTEDPATHS", "X:\\Somewhere");
     r.SetString(RegRoot::CurrentUser, "SOFTWARE\\Other", "Setting", "keep");
+    // AutoCAD's own per-user settings, and a key left by an earlier installation for this
+    // user alone.
+    r.SetString(RegRoot::CurrentUser, profiles + "R17.1\\ACAD-6001:804", "RoamableRootFolder",
+                std::string(kSupport2008, std::string_view(kSupport2008).size() - 7));
+    r.SetString(RegRoot::CurrentUser, profiles + "R24.0\\ACAD-4101:804", "RoamableRootFolder",
+                std::string(kSupport2021, std::string_view(kSupport2021).size() - 8));
+    r.SetString(RegRoot::CurrentUser, kStaleUserKey, "LOADER", "D:\\Old\\ZV_BatchPlot2010.ARX");
+    r.SetDword(RegRoot::CurrentUser, kStaleUserKey, "LOADCTRLS", 2);
 
     auto& f = memory.files;
     f.AddDrive('D');
@@ -119,6 +137,8 @@ struct Machine {
     f.AddFile(std::string(kAcad2008) + "\\Fonts\\Zelvar_EN.shx", "old font", platform::attr::kReadOnly);
     f.AddFile("C:\\Zelvar\\Notes.txt", "the user's own file");
     f.AddFolder(kAppData);
+    f.AddFolder(kSupport2008);
+    f.AddFile(std::string(kSupport2021) + "\\acad.pgp", "the user's own commands");
     f.AddFile(std::string(kAppData) + "\\Other\\other.ini", "keep");
     f.SetEnvironment("APPDATA", kAppData);
 
@@ -184,20 +204,28 @@ bool FileChangeAllowed(const std::string& line) {
       return true;
     }
   }
+  for (const char* support : {kSupport2008, kSupport2021}) {
+    if (path == std::string(support) + "\\Zelvar_EN.shx" ||
+        path == std::string(support) + "\\Zelvar_HZ.shx") {
+      return true;
+    }
+  }
   return path == std::string(kAcad2008) + "\\Drv\\pdfplot9.hdi";
 }
 
-// The places an installation owns in the registry: demand-load keys of the plug-in and the
-// profiles' TRUSTEDPATHS (with a Variables key made for it).
+// The places an installation owns in the registry: demand-load keys of the plug-in (below a
+// user's product key too, never the product key itself) and the profiles' TRUSTEDPATHS (with
+// a Variables key made for it). Only a user's demand-load key of the plug-in is ever removed.
 bool RegistryChangeAllowed(const std::string& line) {
   if (StartsWith(line, "- ")) {
-    return false;
+    return line.find(" HKCU\\") != std::string::npos &&
+           line.find("\\Applications\\ZV_BatchPlot") != std::string::npos;
   }
   if (line.find("\\Applications\\ZV_BatchPlot") != std::string::npos) {
     return StartsWith(line, "+ key ") || line.find("[LOADCTRLS]") != std::string::npos ||
            line.find("[LOADER]") != std::string::npos;
   }
-  if (StartsWith(line, "+ key HKLM\\") && line.size() > 13 &&
+  if ((StartsWith(line, "+ key HKLM\\") || StartsWith(line, "+ key HKCU\\")) && line.size() > 13 &&
       line.compare(line.size() - 13, 13, "\\Applications") == 0) {
     return true;
   }
@@ -247,6 +275,8 @@ TEST(InstallWholeState, OnlyTheInstallationsOwnPlacesChange) {
   // It did change what it owns: the predicate is not simply true.
   EXPECT_GT(platform::DescribeRegistryChanges(before.registry, after.registry).size(), 10u);
   EXPECT_TRUE(m.user.shown.empty());
+  EXPECT_FALSE(m.memory.registry.KeyExists(RegRoot::CurrentUser, kStaleUserKey))
+      << "a user's old key would be read before the machine's";
 
   // Other programs' TRUSTEDPATHS entries survive, letter case aside.
   const auto trusted = m.memory.registry.ReadString(
@@ -291,13 +321,75 @@ TEST(InstallWholeState, InstallingTwiceEndsWhereInstallingOnceDid) {
   EXPECT_EQ(m.memory.files.Snapshot(), once.files);
 }
 
+// Without administrator rights: HKEY_LOCAL_MACHINE and AutoCAD's folders refuse every write.
+TEST(InstallWholeState, WithoutAdministratorRightsOnlyTheUsersOwnPlacesChange) {
+  Machine m;
+  m.memory.registry.DenyWriteTree(RegRoot::LocalMachine, "");
+  for (const char* location : {kAcad2008, kAcad2010, kAcad2021}) {
+    m.memory.files.DenyWrites(location);
+  }
+  const State before = Take(m);
+  m.Install();
+  ASSERT_TRUE(m.finished);
+  const State once = Take(m);
+
+  EXPECT_EQ(ChangesOutsideTheInstallation(before, once), std::vector<std::string>{});
+  std::vector<std::string> registry;
+  for (const std::string& line : platform::DescribeRegistryChanges(before.registry, once.registry)) {
+    if (line.find("TRUSTEDPATHS") == std::string::npos &&
+        line.find("\\Variables") == std::string::npos) {
+      registry.push_back(line);
+    }
+  }
+  const std::string user = "HKCU\\SOFTWARE\\Autodesk\\AutoCAD\\";
+  std::sort(registry.begin(), registry.end());
+  EXPECT_EQ(registry,
+            (std::vector<std::string>{
+                "+ key " + user + "R17.1\\ACAD-6001:804\\Applications",
+                "+ key " + user + "R17.1\\ACAD-6001:804\\Applications\\ZV_BatchPlot2008",
+                "+ key " + user + "R24.0\\ACAD-4101:804\\Applications",
+                "+ key " + user + "R24.0\\ACAD-4101:804\\Applications\\ZV_BatchPlot2021",
+                "+ value " + user + "R17.1\\ACAD-6001:804\\Applications\\ZV_BatchPlot2008 [LOADCTRLS]",
+                "+ value " + user + "R17.1\\ACAD-6001:804\\Applications\\ZV_BatchPlot2008 [LOADER]",
+                "+ value " + user + "R24.0\\ACAD-4101:804\\Applications\\ZV_BatchPlot2021 [LOADCTRLS]",
+                "+ value " + user + "R24.0\\ACAD-4101:804\\Applications\\ZV_BatchPlot2021 [LOADER]",
+                "~ value " + user + "R18.0\\ACAD-8001:804\\Applications\\ZV_BatchPlot2010 [LOADER]"}));
+  std::vector<std::string> files;
+  for (const std::string& line : platform::DescribeChanges(before.files, once.files)) {
+    if (line.find(kProduct) == std::string::npos && line.find("C:\\Dist\\") == std::string::npos &&
+        line.find(std::string(kAppData) + "\\Zelvar") == std::string::npos && line != "+ C:\\Zelvar") {
+      files.push_back(line);
+    }
+  }
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{
+                       "+ " + std::string(kSupport2021) + "\\Zelvar_EN.shx",
+                       "+ " + std::string(kSupport2021) + "\\Zelvar_HZ.shx",
+                       "+ " + std::string(kSupport2008) + "\\Zelvar_EN.shx",
+                       "+ " + std::string(kSupport2008) + "\\Zelvar_HZ.shx"}));
+  EXPECT_EQ(m.user.shown,
+            std::vector<std::string>{
+                "以下AutoCAD的设置未能完成：\n\n"
+                "AutoCAD 2008 缺少：PDF打印驱动\n"
+                "AutoCAD 2010 缺少：字体\n"
+                "AutoCAD 2021 缺少：自动加载插件、字体\n"
+                "其余设置仅供当前Windows用户使用。\n\n"
+                "请先启动并关闭一次相应的AutoCAD，再重新运行SetUp.exe；"
+                "或以管理员身份运行SetUp.exe重新安装。"});
+
+  m.Install();
+  EXPECT_EQ(WithTrustedPathsUpperCased(Take(m)).registry,
+            WithTrustedPathsUpperCased(once).registry);
+  EXPECT_EQ(m.memory.files.Snapshot(), once.files);
+}
+
 // Which kind of place a failed write was meant for, and what the user must then hear.
-enum class Expect { CopyPrompt, RegistrationWarning, Nothing };
+enum class Expect { CopyPrompt, Notice, Nothing };
 
 Expect ForFileWrite(const std::string& source, const std::string& destination) {
   if (destination.find("\\Fonts\\") != std::string::npos ||
       destination.find("\\Drv\\") != std::string::npos) {
-    return Expect::RegistrationWarning;
+    return Expect::Notice;
   }
   if (source.empty()) {
     // The chosen and the product folder are each made twice (before the copy and by it), so
@@ -313,7 +405,7 @@ Expect ForRegistryWrite(const platform::RegistryWrite& write) {
   if (write.root == RegRoot::CurrentUser || write.kind == platform::RegistryWriteKind::DeleteKey) {
     return Expect::Nothing;
   }
-  return Expect::RegistrationWarning;
+  return Expect::Notice;
 }
 
 bool Shows(const Machine& m, std::string_view head) {
@@ -326,13 +418,15 @@ void CheckAfterFailure(Machine& m, const State& before, Expect expect, const std
   EXPECT_TRUE(m.finished) << "Ignore lets every installation run to its end";
   EXPECT_EQ(ChangesOutsideTheInstallation(before, Take(m)), std::vector<std::string>{});
   const bool prompt = Shows(m, "拷贝文件 ");
-  const bool warning = Shows(m, "部分AutoCAD设置未能写入");
+  // A refused machine-wide place is either taken over by the user's own or named.
+  const bool warning = Shows(m, "插件已安装，但仅供当前Windows用户使用") ||
+                       Shows(m, "以下AutoCAD的设置未能完成");
   switch (expect) {
     case Expect::CopyPrompt:
       EXPECT_TRUE(prompt);
       EXPECT_FALSE(warning);
       break;
-    case Expect::RegistrationWarning:
+    case Expect::Notice:
       EXPECT_TRUE(warning);
       EXPECT_FALSE(prompt);
       break;

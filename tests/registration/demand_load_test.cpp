@@ -45,10 +45,12 @@ class DemandLoad : public ::testing::Test {
     return flags;
   }
 
+  // True when everything was written machine-wide.
   bool Register(std::vector<int> years) {
-    const bool result = RegisterSelectedReleases(inventory, machine.registry, Ticked(years));
+    outcome = RegistrationOutcome{};
+    RegisterSelectedReleases(inventory, machine.registry, Ticked(years), outcome);
     EXPECT_EQ(machine.registry.OpenHandleCount(), 0u);
-    return result;
+    return outcome.EverythingMachineWide();
   }
 
   std::optional<std::string> Loader(const std::string& product, int year) const {
@@ -70,6 +72,7 @@ class DemandLoad : public ::testing::Test {
 
   platform::MemoryPlatform machine;
   discovery::InstallationInventory inventory{machine.Get()};
+  RegistrationOutcome outcome;
 };
 
 TEST_F(DemandLoad, ATickedReleaseGetsAKeyWithExactlyTheTwoValues) {
@@ -203,12 +206,109 @@ TEST_F(DemandLoad, AModulePathLongerThan259CharactersIsNeverWritten) {
 }
 
 TEST_F(DemandLoad, YearsOutsideTheTableAndVanishedProductKeysAreNoFailure) {
-  EXPECT_TRUE(RegisterArxForRelease(inventory, machine.registry, 2006));
-  EXPECT_TRUE(RegisterArxForRelease(inventory, machine.registry, 2026));
+  RegisterArxForRelease(inventory, machine.registry, 2006, outcome);
+  RegisterArxForRelease(inventory, machine.registry, 2026, outcome);
   inventory.productKeyPaths[1].push_back("SOFTWARE\\Autodesk\\AutoCAD\\R17.1\\Gone\\");
-  EXPECT_TRUE(RegisterArxForRelease(inventory, machine.registry, 2008));
+  RegisterArxForRelease(inventory, machine.registry, 2008, outcome);
+  EXPECT_TRUE(outcome.EverythingMachineWide());
   EXPECT_FALSE(machine.registry.KeyExists(RegRoot::LocalMachine, "SOFTWARE\\Autodesk\\AutoCAD\\R17.1\\Gone"));
   EXPECT_EQ(machine.registry.WriteCount(), 0u);
+}
+
+
+// Without administrator rights: the user's product key, where AutoCAD has made one, takes the
+// key that HKEY_LOCAL_MACHINE refused; AutoCAD reads it first.
+TEST_F(DemandLoad, RefusedMachineWideKeysGoBelowTheUsersExistingProductKeysOnly) {
+  const std::string wow = "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804\\";
+  ASSERT_TRUE(machine.registry.CreateKeyPath(RegRoot::LocalMachine, wow));
+  inventory.productKeyPaths[1].push_back(wow);
+  const std::string user = "Software\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804\\";
+  ASSERT_TRUE(machine.registry.CreateKeyPath(RegRoot::CurrentUser, user + "Profiles"));
+  const std::string neverStarted = AddProduct(2010, "R18.0\\ACAD-8001:804");
+  ASSERT_TRUE(machine.registry.DenyWriteTree(RegRoot::LocalMachine, ""));
+
+  EXPECT_FALSE(Register({2008, 2010}));
+
+  const std::string key = user + "Applications\\ZV_BatchPlot2008";
+  EXPECT_EQ(machine.registry.ReadDword(RegRoot::CurrentUser, key, "LOADCTRLS"), 2u);
+  EXPECT_EQ(machine.registry.ReadString(RegRoot::CurrentUser, key, "LOADER"),
+            std::string(kFolder) + "\\ZV_BatchPlot2008.ARX");
+  EXPECT_FALSE(machine.registry.KeyExists(RegRoot::CurrentUser, "Software\\Autodesk\\AutoCAD\\R18.0"))
+      << "a user key AutoCAD has not made is never created";
+  EXPECT_FALSE(machine.registry.KeyExists(RegRoot::LocalMachine, wow + "Applications"));
+  EXPECT_TRUE(outcome.releases[1].perUser);
+  EXPECT_FALSE(outcome.releases[1].Lacks());
+  EXPECT_TRUE(outcome.releases[3].loadingMissing);
+  EXPECT_FALSE(outcome.releases[3].perUser);
+}
+
+TEST_F(DemandLoad, AFailedWriteBelowTheUsersKeyLeavesTheReleaseUnregistered) {
+  const std::string product = AddProduct(2013, "R19.0\\ACAD-B001:804");
+  ASSERT_TRUE(machine.registry.CreateKeyPath(RegRoot::CurrentUser,
+                                             "Software\\Autodesk\\AutoCAD\\R19.0\\ACAD-B001:804"));
+  ASSERT_TRUE(machine.registry.DenyWriteTree(RegRoot::LocalMachine, ""));
+  machine.registry.SetWriteHook([](const platform::RegistryWrite& write) -> long {
+    return write.valueName == "LOADER" ? reg::kAccessDenied : reg::kSuccess;
+  });
+  EXPECT_FALSE(Register({2013}));
+  EXPECT_TRUE(outcome.releases[6].loadingMissing);
+  EXPECT_FALSE(outcome.releases[6].perUser);
+}
+
+// AutoCAD reads the user's demand-load keys first: where the machine-wide key was written, an
+// older key of this user would load an old module.
+TEST_F(DemandLoad, AMachineWideKeyRemovesTheUsersOldKeyOrMakesOneWithSubKeysNameTheNewModule) {
+  const std::string plain = AddProduct(2014, "R19.1\\ACAD-D001:804");
+  const std::string withChild = AddProduct(2014, "R19.1\\ACAD-D002:804");
+  const std::string userPlain = "Software\\Autodesk\\AutoCAD\\R19.1\\ACAD-D001:804\\Applications";
+  const std::string userWithChild = "Software\\Autodesk\\AutoCAD\\R19.1\\ACAD-D002:804\\Applications";
+  for (const std::string& applications : {userPlain, userWithChild}) {
+    ASSERT_TRUE(machine.registry.SetString(RegRoot::CurrentUser, applications + "\\ZV_BatchPlot2014",
+                                           "LOADER", "D:\\Old\\ZV_BatchPlot2013.ARX"));
+    ASSERT_TRUE(machine.registry.SetDword(RegRoot::CurrentUser, applications + "\\ZV_BatchPlot2014",
+                                          "LOADCTRLS", 4));
+  }
+  ASSERT_TRUE(machine.registry.CreateKeyPath(RegRoot::CurrentUser,
+                                             userWithChild + "\\ZV_BatchPlot2014\\Commands"));
+
+  EXPECT_TRUE(Register({2014}));
+
+  const std::string module = std::string(kFolder) + "\\ZV_BatchPlot2013.ARX";
+  EXPECT_EQ(Loader(plain, 2014), module);
+  EXPECT_EQ(Loader(withChild, 2014), module);
+  EXPECT_FALSE(machine.registry.KeyExists(RegRoot::CurrentUser, userPlain + "\\ZV_BatchPlot2014"));
+  EXPECT_TRUE(machine.registry.KeyExists(RegRoot::CurrentUser, userPlain)) << "only the last level";
+  EXPECT_EQ(machine.registry.ReadString(RegRoot::CurrentUser, userWithChild + "\\ZV_BatchPlot2014",
+                                        "LOADER"),
+            module);
+  EXPECT_EQ(machine.registry.ReadDword(RegRoot::CurrentUser, userWithChild + "\\ZV_BatchPlot2014",
+                                       "LOADCTRLS"),
+            2u);
+  EXPECT_TRUE(machine.registry.KeyExists(RegRoot::CurrentUser,
+                                         userWithChild + "\\ZV_BatchPlot2014\\Commands"));
+}
+
+
+// AutoCAD 2008 listed in both registry branches shares one user key: a refused branch's
+// per-user key stays though the other branch's machine-wide key was written after it.
+TEST_F(DemandLoad, AKeyWrittenForTheUserIsNotTakenAwayByTheOtherBranchOfTheSameProduct) {
+  const std::string wow = "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804\\";
+  ASSERT_TRUE(machine.registry.CreateKeyPath(RegRoot::LocalMachine, wow));
+  inventory.productKeyPaths[1].push_back(wow);
+  AddProduct(2008, "R17.1\\ACAD-6001:804");
+  ASSERT_TRUE(machine.registry.CreateKeyPath(RegRoot::CurrentUser,
+                                             "Software\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804"));
+  ASSERT_TRUE(machine.registry.DenyWriteTree(RegRoot::LocalMachine, wow));
+
+  Register({2008});
+
+  EXPECT_EQ(machine.registry.ReadString(
+                RegRoot::CurrentUser,
+                "Software\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804\\Applications\\ZV_BatchPlot2008",
+                "LOADER"),
+            std::string(kFolder) + "\\ZV_BatchPlot2008.ARX");
+  EXPECT_TRUE(outcome.releases[1].perUser);
+  EXPECT_FALSE(outcome.releases[1].Lacks());
 }
 
 }  // namespace

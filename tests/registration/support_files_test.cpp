@@ -42,9 +42,10 @@ class SupportFiles : public ::testing::Test {
   bool Install(std::vector<int> years) {
     discovery::ReleaseFlags flags{};
     for (int year : years) flags[static_cast<std::size_t>(year - 2007)] = 1;
-    const bool result = InstallSupportFiles(inventory, machine.Get(), kOwner, flags);
+    outcome = RegistrationOutcome{};
+    InstallSupportFiles(inventory, machine.Get(), kOwner, flags, outcome);
     EXPECT_EQ(files.OpenListingCount(), 0u);
-    return result;
+    return outcome.EverythingMachineWide();
   }
 
   std::optional<std::string> Font(const std::string& location, const char* name) const {
@@ -58,6 +59,7 @@ class SupportFiles : public ::testing::Test {
   platform::MemoryPlatform machine;
   platform::MemoryFileSystem& files = machine.files;
   discovery::InstallationInventory inventory{machine.Get()};
+  RegistrationOutcome outcome;
 };
 
 TEST_F(SupportFiles, AutoCAD2008GetsBothFontsAndTheDriverInEveryLocation) {
@@ -152,12 +154,15 @@ TEST_F(SupportFiles, AMissingPackageFileIsAFailureWhereTheFolderExists) {
   bare.files.SetModulePath("D:\\Dist\\SetUp.exe");
   ASSERT_TRUE(bare.files.AddFolder(kData));  // a data folder without the support files
   ASSERT_TRUE(bare.files.AddFolder(std::string(kAcad2008) + "\\Fonts"));
-  EXPECT_FALSE(CopySupportFiles(bare.Get(), kOwner, kAcad2008, true));
+  ReleaseOutcome refused;
+  CopySupportFiles(bare.Get(), kOwner, kAcad2008, "", true, refused);
+  EXPECT_TRUE(refused.fontsMissing);
 
   ASSERT_TRUE(bare.files.AddFile(std::string(kData) + "\\Zelvar_EN.shx", "EN"));
   ASSERT_TRUE(bare.files.AddFile(std::string(kData) + "\\Zelvar_HZ.shx", "HZ"));
-  EXPECT_TRUE(CopySupportFiles(bare.Get(), kOwner, kAcad2008, true))
-      << "the driver is missing too, but so is the Drv folder";
+  ReleaseOutcome placed;
+  CopySupportFiles(bare.Get(), kOwner, kAcad2008, "", true, placed);
+  EXPECT_FALSE(placed.Refused()) << "the driver is missing too, but so is the Drv folder";
 }
 
 TEST_F(SupportFiles, AVanishedDataFolderShowsTheMessageForEveryLocationAndFails) {
@@ -191,6 +196,37 @@ TEST_F(SupportFiles, TheSameLocationUnderTwoReleasesIsServedTwiceWithTheSameResu
   EXPECT_EQ(files.CopyAttempts(), 5u);
   EXPECT_EQ(Driver(kAcad2008), "new driver");
   EXPECT_EQ(Font(kAcad2008, "Zelvar_EN.shx"), "new EN");
+}
+
+
+// Without administrator rights: AutoCAD's Fonts folder refuses, and the fonts go to the first
+// folder of the user's support search path, where AutoCAD has made it.
+TEST_F(SupportFiles, RefusedFontsGoToTheUsersRoamableSupportFolderOfTheLocationsProduct) {
+  const std::string support = "C:\\Users\\User\\AppData\\Roaming\\Autodesk\\R17.1\\chs\\Support";
+  AddLocation(2008, kAcad2008);
+  inventory.productKeyPaths[1].push_back("SOFTWARE\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804\\");
+  AddLocation(2010, kAcad2010);  // its user key has no RoamableRootFolder
+  inventory.productKeyPaths[3].push_back("SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804\\");
+  ASSERT_TRUE(machine.registry.SetString(platform::RegRoot::CurrentUser,
+                                         "Software\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804",
+                                         "RoamableRootFolder", support.substr(0, support.size() - 7)));
+  ASSERT_TRUE(machine.registry.CreateKeyPath(platform::RegRoot::CurrentUser,
+                                             "Software\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804"));
+  ASSERT_TRUE(files.AddFolder(support));
+  files.DenyWrites(kAcad2008);
+  files.DenyWrites(kAcad2010);
+
+  EXPECT_FALSE(Install({2008, 2010}));
+
+  EXPECT_EQ(files.ReadFile(support + "\\Zelvar_EN.shx"), "new EN");
+  EXPECT_EQ(files.ReadFile(support + "\\Zelvar_HZ.shx"), "new HZ");
+  EXPECT_EQ(Driver(kAcad2008), "autodesk driver") << "a plot driver has no per-user place";
+  EXPECT_TRUE(outcome.releases[1].perUser);
+  EXPECT_FALSE(outcome.releases[1].fontsMissing);
+  EXPECT_TRUE(outcome.releases[1].driverMissing);
+  EXPECT_TRUE(outcome.releases[3].fontsMissing);
+  EXPECT_FALSE(outcome.releases[3].perUser);
+  EXPECT_FALSE(outcome.releases[3].driverMissing) << "2010 takes no driver";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tests/e2e/driver/machine_state.h"
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <cstring>
 #include <fstream>
@@ -233,6 +234,125 @@ void CheckLoaderTrusted(const Item& item, const std::string& what, Report& repor
                     ", TRUSTEDPATHS ", Quoted(Ansi(trusted))}));
 }
 
+// The user's product key of a machine-wide one: without "SOFTWARE\Wow6432Node\" or
+// "SOFTWARE\", below HKCU\Software.
+std::wstring UserProductKey(const std::wstring& product) {
+  for (const std::wstring prefix : {L"SOFTWARE\\Wow6432Node\\", L"SOFTWARE\\"}) {
+    if (product.size() > prefix.size() &&
+        ::CompareStringOrdinal(product.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
+                               static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL) {
+      return L"Software\\" + product.substr(prefix.size());
+    }
+  }
+  return product;
+}
+
+bool KeyExists(HKEY root, const std::wstring& path) {
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+    return false;
+  }
+  ::RegCloseKey(opened);
+  return true;
+}
+
+std::vector<std::wstring> SubKeys(HKEY root, const std::wstring& path) {
+  std::vector<std::wstring> names;
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+    return names;
+  }
+  wchar_t name[256];
+  for (DWORD index = 0;; ++index) {
+    DWORD length = 256;
+    if (::RegEnumKeyExW(opened, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    names.emplace_back(name, length);
+  }
+  ::RegCloseKey(opened);
+  return names;
+}
+
+std::wstring Upper(std::wstring text) {
+  ::CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+void CheckAcadView(const Item& item, const std::string& what, Report& report) {
+  if (!Need(item, 3, report)) {
+    return;
+  }
+  const std::wstring& product = item.fields[0];
+  const std::wstring user = UserProductKey(product);
+  const std::wstring applications = L"\\Applications\\" + item.fields[1];
+  // AutoCAD reads the user's demand-load keys before the machine's.
+  RegPath demandLoad{HKEY_CURRENT_USER, user + applications};
+  if (!KeyExists(demandLoad.root, demandLoad.subKey)) {
+    demandLoad = {HKEY_LOCAL_MACHINE, product + applications};
+  }
+  DWORD type = 0;
+  DWORD controls = 0;
+  std::wstring loader;
+  std::wstring ignored;
+  const bool loads = ReadRegistryValue(demandLoad, L"LOADCTRLS", type, ignored, controls) &&
+                     type == REG_DWORD && controls == 2;
+  const bool named = ReadRegistryValue(demandLoad, L"LOADER", type, loader, controls) &&
+                     type == REG_SZ;
+  const DWORD attributes = named ? ::GetFileAttributesW(loader.c_str()) : INVALID_FILE_ATTRIBUTES;
+  const bool moduleThere =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  std::string detail;
+  if (!loads || !moduleThere) {
+    detail = Cat({demandLoad.root == HKEY_CURRENT_USER ? "HKCU" : "HKLM", " key, LOADER ",
+                  Quoted(Ansi(loader)), moduleThere ? "" : " missing",
+                  loads ? "" : ", not loaded at start-up"});
+  }
+
+  const std::wstring folder = Upper(loader.substr(0, loader.find_last_of(L'\\')));
+  const std::vector<std::wstring> profiles = SubKeys(HKEY_CURRENT_USER, user + L"\\Profiles");
+  if (profiles.empty()) {
+    detail += " no profile;";
+  }
+  for (const std::wstring& profile : profiles) {
+    std::wstring trusted;
+    const RegPath variables{HKEY_CURRENT_USER, user + L"\\Profiles\\" + profile + L"\\Variables"};
+    if (!ReadRegistryValue(variables, L"TRUSTEDPATHS", type, trusted, controls) ||
+        Upper(trusted).find(folder) == std::wstring::npos) {
+      detail += Cat({" profile ", Ansi(profile), " does not trust it;"});
+    }
+  }
+
+  std::wstring roaming;
+  std::vector<std::wstring> searchPath;
+  if (ReadRegistryValue({HKEY_CURRENT_USER, user}, L"RoamableRootFolder", type, roaming, controls) &&
+      !roaming.empty()) {
+    if (roaming.back() == L'\\') {
+      roaming.pop_back();
+    }
+    searchPath.push_back(roaming + L"\\Support");
+  }
+  searchPath.push_back(item.fields[2] + L"\\Fonts");
+  for (const wchar_t* font : {L"Zelvar_EN.shx", L"Zelvar_HZ.shx"}) {
+    std::wstring found;
+    for (const std::wstring& folderOnPath : searchPath) {
+      const std::wstring path = folderOnPath + L"\\" + font;
+      if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        found = path;
+        break;
+      }
+    }
+    // The package's fonts say what they are (see make-distribution.sh).
+    if (found.empty() || ReadFileText(found).rfind("Zelvar shape font", 0) != 0) {
+      detail += Cat({" ", Ansi(font), found.empty() ? " not on the support path;"
+                                                    : Cat({" found first is not the package's: ",
+                                                           Ansi(found), ";"})});
+    }
+  }
+  report.Check(detail.empty(), what, detail);
+}
+
 void CheckItem(const Item& item, Report& report) {
   const std::string what = What(item);
   if (item.verb == "folder" || item.verb == "file" || item.verb == "missing" ||
@@ -271,6 +391,10 @@ void CheckItem(const Item& item, Report& report) {
   }
   if (item.verb == "loader-trusted") {
     CheckLoaderTrusted(item, what, report);
+    return;
+  }
+  if (item.verb == "acad-view") {
+    CheckAcadView(item, what, report);
     return;
   }
   if (item.verb == "sz" || item.verb == "dword" || item.verb == "nokey" || item.verb == "values") {
@@ -317,6 +441,36 @@ void CheckItem(const Item& item, Report& report) {
   report.Fail(Cat({"line ", Number(item.line), " ", what}), "unknown item");
 }
 
+// Everyone may do everything with the key except set its values, as HKEY_LOCAL_MACHINE refuses
+// a user without administrator rights. Wine checks this when a value is set through a handle.
+bool DenySettingValues(const std::wstring& key) {
+  RegPath path;
+  if (!SplitKey(key, path)) {
+    return false;
+  }
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)",
+                                                              SDDL_REVISION_1, &descriptor,
+                                                              nullptr)) {
+    return false;
+  }
+  HKEY opened = nullptr;
+  bool denied = false;
+  if (::RegOpenKeyExW(path.root, path.subKey.c_str(), 0, WRITE_DAC, &opened) == ERROR_SUCCESS) {
+    denied = ::RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+    ::RegCloseKey(opened);
+  }
+  ::LocalFree(descriptor);
+  return denied;
+}
+
+// A file held open without sharing until the driver ends: every copy onto it is refused.
+bool HoldFile(const std::wstring& path) {
+  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  return file != INVALID_HANDLE_VALUE;  // closed by the system when the driver ends
+}
+
 }  // namespace
 
 bool PrepareMachine(const std::string& file, Report& report) {
@@ -338,6 +492,10 @@ bool PrepareMachine(const std::string& file, Report& report) {
       const DWORD attributes = ::GetFileAttributesW(path.c_str());
       ok = attributes != INVALID_FILE_ATTRIBUTES &&
            ::SetFileAttributesW(path.c_str(), attributes | FILE_ATTRIBUTE_READONLY) != 0;
+    } else if (item.verb == "hold") {
+      ok = HoldFile(path);
+    } else if (item.verb == "deny-values") {
+      ok = DenySettingValues(item.fields[0]);
     } else {
       report.Fail(Cat({"prepare line ", Number(item.line), " ", What(item)}), "unknown item");
       return false;

@@ -21,6 +21,16 @@
 //   values   KEY  N                check: the key holds exactly N values
 //   loader-trusted KEY PROFILE     check: KEY's LOADER names a file that exists, and the
 //                                  PROFILE key's TRUSTEDPATHS holds that file's folder
+//   hold     PATH                  prepare: the file is held open without sharing until the
+//                                  driver ends, so every write to it is refused
+//   deny-values KEY                prepare: the key's security refuses setting values
+//   acad-view PRODUCT NAME LOCATION   check, as AutoCAD sees it at its start: the demand-load
+//                                  key NAME found first (the user's product key before
+//                                  HKLM\PRODUCT) loads at start-up a module that exists; every
+//                                  profile of the user's product key trusts that module's
+//                                  folder; both shape fonts are found along the default support
+//                                  path (the user's RoamableRootFolder\Support, then
+//                                  LOCATION\Fonts) and the first found is the package's
 namespace e2e {
 
 // False when the file cannot be read or a line is not understood; each item is a check.

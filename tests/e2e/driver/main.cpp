@@ -15,7 +15,7 @@
 //   set-folder:PATH  type PATH into the folder box
 //   click-install    click Install
 //   expect-message:NAME  wait for the message box NAME (acad-running, data-missing,
-//                    copy-failed, invalid-folder, registration) and check its text and owner
+//                    copy-failed, invalid-folder, per-user) and check its text and owner
 //   answer:BUTTON    click ok, abort, retry or ignore in that message box
 //   wait-finished    wait for the finished look and check it and the window's new height
 //   end-finish       click 安装完成: the program ends

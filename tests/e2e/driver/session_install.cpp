@@ -36,9 +36,9 @@ constexpr std::array<KnownMessage, 5> kMessages{{
     {"copy-failed",
      " 失败，可能原因如下：\n\n1、AutoCAD未关闭\n\n2、系统权限未开放，请以管理者权限登陆系统", true},
     {"invalid-folder", "安装路径无效，请重新选择安装路径 !", false},
-    {"registration",
-     "部分AutoCAD设置未能写入，插件可能无法加载。\n\n"
-     "可能原因：系统权限未开放，请以管理者权限运行SetUp.exe后重新安装 !",
+    {"per-user",
+     "插件已安装，但仅供当前Windows用户使用。\n\n"
+     "如需供本机所有用户使用，请以管理员身份运行SetUp.exe重新安装。",
      false},
 }};
 

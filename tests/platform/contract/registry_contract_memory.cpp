@@ -19,6 +19,9 @@ class MemoryRegistrySubject final : public RegistrySubject {
     differences.ordersDoubleByteNamesByCodePage = true;
     return differences;
   }
+  bool DenySettingValues(const std::string& path) override {
+    return registry_.DenyWrite(platform::RegRoot::CurrentUser, path_ + "\\" + path);
+  }
 
  private:
   platform::MemoryRegistry registry_;

@@ -46,6 +46,10 @@ class RegistrySubject {
   virtual platform::RegRoot ScratchRoot() const = 0;
   virtual const std::string& ScratchPath() const = 0;
   virtual RegistryDifferences Differences() const = 0;
+  // Gives the key at `path` below the scratch key security that refuses setting values to
+  // everyone, as HKEY_LOCAL_MACHINE refuses a user without administrator rights; false when
+  // the subject cannot.
+  virtual bool DenySettingValues(const std::string& path) = 0;
 };
 
 struct RegistrySubjectMaker {

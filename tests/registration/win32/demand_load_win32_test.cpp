@@ -31,7 +31,9 @@ TEST(DemandLoadOnWine, ATickedReleaseIsRegisteredBelowARealProductKey) {
   inventory.productKeyPaths[3].push_back(unticked);
   discovery::ReleaseFlags flags{};
   flags[1] = 1;
-  EXPECT_TRUE(RegisterSelectedReleases(inventory, machine.registry, flags));
+  RegistrationOutcome outcome;
+  RegisterSelectedReleases(inventory, machine.registry, flags, outcome);
+  EXPECT_TRUE(outcome.EverythingMachineWide());
 
   const ValueRead controls = GetValue(HKEY_LOCAL_MACHINE, demandLoad, "LOADCTRLS");
   ASSERT_TRUE(controls.found);

@@ -89,7 +89,9 @@ TEST(SupportFilesOnWine, FontsAndTheDriverLandInTheInstallFolderAndReadOnlyOnesA
   discovery::ReleaseFlags flags{};
   flags[1] = 1;
   flags[2] = 1;
-  EXPECT_TRUE(InstallSupportFiles(inventory, machine, 0, flags));
+  RegistrationOutcome outcome;
+  InstallSupportFiles(inventory, machine, 0, flags, outcome);
+  EXPECT_TRUE(outcome.EverythingMachineWide());
 
   EXPECT_EQ(ReadWhole(fonts + "\\Zelvar_EN.shx"), "package EN");
   EXPECT_EQ(ReadWhole(fonts + "\\Zelvar_HZ.shx"), "package HZ");

@@ -1,6 +1,7 @@
 // The registry contract held against the real registry (under Wine, our stand-in for Windows).
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <memory>
 #include <string>
@@ -28,6 +29,22 @@ class Win32RegistrySubject final : public RegistrySubject {
     differences.ordersByLowerCase = true;
     differences.subKeyCountNeedsNoAccess = true;
     return differences;
+  }
+  bool DenySettingValues(const std::string& path) override {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(
+            "D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1, &descriptor, nullptr)) {
+      return false;
+    }
+    HKEY key = nullptr;
+    bool denied = false;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, (path_ + "\\" + path).c_str(), 0, WRITE_DAC, &key) ==
+        ERROR_SUCCESS) {
+      denied = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+      RegCloseKey(key);
+    }
+    LocalFree(descriptor);
+    return denied;
   }
 
  private:
