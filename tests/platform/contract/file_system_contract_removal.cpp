@@ -12,6 +12,7 @@ namespace attr = platform::attr;
 namespace fs_error = platform::fs_error;
 
 TEST_P(FileSystemContract, RemoveFileDeletesFilesOnlyAndNeverAReadOnlyOne) {
+  ASSERT_TRUE(files().CreateFolder(In("Zelvar批打印软件").c_str()));
   ASSERT_TRUE(subject->PutFile(In("Zelvar批打印软件\\a.dll"), "a", attr::kArchive));
   ASSERT_TRUE(subject->PutFile(In("locked.dat"), "r", attr::kReadOnly));
 
@@ -36,6 +37,8 @@ TEST_P(FileSystemContract, RemoveFileDeletesFilesOnlyAndNeverAReadOnlyOne) {
 }
 
 TEST_P(FileSystemContract, RemoveFolderRemovesOnlyAnEmptyFolder) {
+  ASSERT_TRUE(files().CreateFolder(In("Zelvar批打印软件").c_str()));
+  ASSERT_TRUE(files().CreateFolder(In("Zelvar批打印软件\\sub").c_str()));
   ASSERT_TRUE(subject->PutFile(In("Zelvar批打印软件\\sub\\a.dll"), "a", attr::kArchive));
 
   EXPECT_FALSE(files().RemoveFolder(In("Zelvar批打印软件").c_str()));
