@@ -59,6 +59,12 @@ class Session {
   bool ExpectEndAfterAbort();
   bool StartAutoCADStandIn();
   bool StopAutoCADStandIn();
+
+  // The uninstaller (session_uninstall.cpp).
+  bool StartUninstaller();
+  bool ExpectUninstallMessage(const std::string& name);
+  bool WaitUninstallerEnd();
+  bool UninstallScreenshot(const std::string& name);
   // The program's message box now showing, if any.
   HWND FindMessageBox() const;
   HWND FindWindowCaptioned(const std::string& caption, HWND except) const;
