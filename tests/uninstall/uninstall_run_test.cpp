@@ -156,6 +156,24 @@ TEST(UninstallConversation, ASecondYesWhileAutoCADRunsGoesOnAndNamesWhatStayedLo
   EXPECT_TRUE(m.memory.registry.KeyExists(RegRoot::LocalMachine, kInstalledAppsEntryPath));
 }
 
+// An administrator installed into one folder, the user into another: each uninstaller takes
+// out its own folder's entry only.
+TEST(UninstallConversation, AnEntryNamingAnotherFolderStays) {
+  Machine m;
+  ASSERT_TRUE(m.Install());
+  const std::string other = "D:\\Other\\Zelvar批打印软件";
+  m.memory.registry.SetString(RegRoot::CurrentUser, kInstalledAppsEntryPath, "InstallLocation",
+                              other);
+  m.memory.messages.QueueAnswer(mb::kIdYes);
+  uninstall::RemovalReport report;
+  ASSERT_TRUE(uninstall::RunUninstall(m.memory.Get(), kProduct, report));
+  EXPECT_TRUE(report.Clean());
+  EXPECT_FALSE(m.memory.registry.KeyExists(RegRoot::LocalMachine, kInstalledAppsEntryPath));
+  EXPECT_EQ(m.memory.registry.ReadString(RegRoot::CurrentUser, kInstalledAppsEntryPath,
+                                         "InstallLocation"),
+            other);
+}
+
 TEST(TrustedFolderRemoval, TakesOutOnlyTheFoldersOwnEntry) {
   const std::u16string folder = u"C:\\Zelvar\\Zelvar批打印软件";
   const struct {
