@@ -48,6 +48,8 @@ bool StartHandoff(const std::string& ownFile, const std::string& productFolder) 
   HANDLE self = nullptr;
   if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
                        SYNCHRONIZE, TRUE, 0)) {
+    DeleteFileA(copy.c_str());
+    RemoveDirectoryA(folder.c_str());
     return false;
   }
   const HandleCloser selfCloser{self};
