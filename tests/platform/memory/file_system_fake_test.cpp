@@ -53,8 +53,8 @@ TEST_F(MemoryFileSystemTest, DeniedFolderRefusesEveryWriteBelowIt) {
       << "the folder above is not denied";
 }
 
-// A running program's .exe cannot be deleted on Windows (Wine, with Unix rules, deletes it), so
-// only this platform can show a program that must not count on deleting itself.
+// A running program's .exe cannot be deleted (Windows and Wine refuse it alike; see
+// RunningProgramFileOnWine): here a test says which file a process holds.
 TEST_F(MemoryFileSystemTest, HeldFilesDeniedFoldersAndTheRemoveHookRefuseDeletion) {
   ASSERT_TRUE(files.AddFile(Acad("UnInstall.exe"), "U"));
   files.HoldInUse(Acad("uninstall.EXE"));
