@@ -1,5 +1,6 @@
 #include "install/install_sequence.h"
 
+#include "install/installed_apps_entry.h"
 #include "install/package_copy.h"
 #include "install/running_acad_check.h"
 #include "install/setup_messages.h"
@@ -83,6 +84,7 @@ void InstallCommand::OnInstall(InstallView& view, const discovery::ReleaseFlags&
   if (!RunInstall(view, releaseFlags, targetFolder)) {
     return;
   }
+  WriteInstalledAppsEntry(platform_, targetFolder);
 
   view.ShowControl(IDC_FINISHED_NOTICE, true);
   view.ShowControl(IDC_MENU_PICTURE, true);

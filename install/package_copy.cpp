@@ -19,7 +19,6 @@ using discovery::kTextDidNotFit;
 
 constexpr const char* kCopyFailedFormat =
     "拷贝文件 %s 失败，可能原因如下：\n\n1、AutoCAD未关闭\n\n2、系统权限未开放，请以管理者权限登陆系统";
-constexpr const char* kSettingsFileName = "Zelvar.Ini";
 
 // Package entries that are not copied into the product folder: the setup itself, and the
 // fonts and plot driver, which go into the AutoCAD installations instead.
@@ -54,19 +53,6 @@ const char* InstalledLibraryName(std::string_view name) {
     }
   }
   return nullptr;
-}
-
-// The user's application-data folder: APPDATA when it is set and fits its buffer, otherwise
-// the folder the shell keeps for it. An unset APPDATA must not put the settings at the root
-// of a drive. False when neither gives a folder.
-bool FindAppDataFolder(platform::FileSystem& files, char (&folder)[kPathBufferSize]) {
-  std::memset(folder, 0, sizeof folder);
-  const std::uint32_t length = files.GetEnvironment("APPDATA", folder, kPathBufferSize);
-  if (length > 0 && length < kPathBufferSize) {
-    return true;
-  }
-  std::memset(folder, 0, sizeof folder);
-  return files.GetAppDataFolder(folder) && folder[0] != '\0';
 }
 
 // Where a package file is installed; empty when its folder cannot be formed, which makes the
@@ -133,6 +119,16 @@ CopyOutcome CopyOneFile(platform::Platform platform, platform::WindowRef owner,
 }
 
 }  // namespace
+
+bool FindAppDataFolder(platform::FileSystem& files, char (&folder)[kPathBufferSize]) {
+  std::memset(folder, 0, sizeof folder);
+  const std::uint32_t length = files.GetEnvironment("APPDATA", folder, kPathBufferSize);
+  if (length > 0 && length < kPathBufferSize) {
+    return true;
+  }
+  std::memset(folder, 0, sizeof folder);
+  return files.GetAppDataFolder(folder) && folder[0] != '\0';
+}
 
 PackageCopyJob::PackageCopyJob(std::string productFolder, ProgressSteps& progressBar)
     : targetFolder(ansi::StripTrailingBackslash(productFolder)), progress(progressBar) {}

@@ -30,4 +30,12 @@ struct PackageCopyJob {
 bool CopyPackageFiles(platform::Platform platform, platform::WindowRef owner,
                       const PackageCopyJob& job);
 
+// The settings file, which the copy puts into "%APPDATA%\Zelvar" instead.
+inline constexpr const char* kSettingsFileName = "Zelvar.Ini";
+
+// The user's application-data folder: APPDATA when it is set and fits its buffer, otherwise
+// the folder the shell keeps for it. An unset APPDATA must not put the settings at the root
+// of a drive. False when neither gives a folder.
+bool FindAppDataFolder(platform::FileSystem& files, char (&folder)[platform::kMaxPath]);
+
 }  // namespace install

@@ -104,6 +104,13 @@ class FileSystem {
   // SHGetFolderPathA(NULL, CSIDL_APPDATA, NULL, 0, path): the user's application-data folder.
   virtual bool GetAppDataFolder(char (&path)[kMaxPath]) = 0;
 
+  // DeleteFileA: fails on a folder, on a read-only file, and on a file in use; Windows counts
+  // a running program's own .exe as in use, so a program cannot delete itself.
+  virtual bool RemoveFile(const char* path) = 0;
+
+  // RemoveDirectoryA: fails on a file and on a folder that still holds anything.
+  virtual bool RemoveFolder(const char* path) = 0;
+
  protected:
   FindHandle MakeListing(std::uintptr_t handle) { return FindHandle(this, handle); }
 

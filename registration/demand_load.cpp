@@ -131,7 +131,7 @@ void RegisterArxForRelease(const discovery::InstallationInventory& inventory,
   }
   char keyName[kPathBufferSize] = {};
   const int keyNameLength =
-      discovery::FormatPath(keyName, "Applications\\ZV_BatchPlot%d", row->releaseYear);
+      discovery::FormatPath(keyName, kDemandLoadKeyFormat, row->releaseYear);
   char loader[kPathBufferSize] = {};
   const int loaderLength = discovery::FormatPath(loader, "%s\\ZV_BatchPlot%d.ARX",
                                                  inventory.installFolder.c_str(), row->moduleYear);

@@ -5,6 +5,9 @@
 
 namespace registration {
 
+// The demand-load key of the plug-in below a product key, by release year (2007 to 2025).
+inline constexpr const char* kDemandLoadKeyFormat = "Applications\\ZV_BatchPlot%d";
+
 // Writes the demand-load key "Applications\ZV_BatchPlot<year>" below every product key the
 // scan found for each ticked release (flags in release order, non-zero = ticked), then runs
 // UpdateTrustedPaths once. A key refused below HKEY_LOCAL_MACHINE goes below the current

@@ -107,10 +107,13 @@ void UpdateProfile(platform::Registry& registry, const std::string& variablesKey
 
 }  // namespace
 
+TextList ProfileVariablesKeys(platform::Registry& registry) {
+  return CollectVariablesKeys(registry, CollectProfileListKeys(registry));
+}
+
 void UpdateTrustedPaths(const discovery::InstallationInventory& inventory,
                         platform::Registry& registry) {
-  const TextList profileLists = CollectProfileListKeys(registry);
-  const TextList variablesKeys = CollectVariablesKeys(registry, profileLists);
+  const TextList variablesKeys = ProfileVariablesKeys(registry);
   // The folder is narrow text of the ANSI code page; the value is UTF-16.
   const std::u16string installFolder =
       trusted_paths_text::FromCodePage(inventory.installFolder);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes an unpacked distribution of the setup, as a user receives it:
-#   scripts/make-distribution.sh SETUP.EXE OUT_DIR
+#   scripts/make-distribution.sh SETUP.EXE OUT_DIR [UNINSTALL.EXE]
 # OUT_DIR/SetUp.exe is the program; OUT_DIR/Data holds a demo package whose files carry the
 # names of the real plug-in's package. Their contents are short placeholder texts that say
 # what each file stands for: this is not the plug-in, only something to install.
@@ -23,14 +23,18 @@
 #   Zelvar.Ini               the settings file; copied into %APPDATA%\Zelvar
 #   SetUp.EXE                the setup itself, as distributions carry it inside Data too;
 #                            never copied
+#   UnInstall.exe            the uninstaller (UNINSTALL.EXE, or UnInstall.exe beside SETUP.EXE
+#                            when it was built there); copied into the product folder like
+#                            any other file, and the setup lists the product in installed apps
 #   使用说明.txt              any other file: copied into the product folder as it is
 set -euo pipefail
 
-if [ $# -ne 2 ]; then
-  echo "usage: $0 SETUP.EXE OUT_DIR" >&2
+if [ $# -ne 2 ] && [ $# -ne 3 ]; then
+  echo "usage: $0 SETUP.EXE OUT_DIR [UNINSTALL.EXE]" >&2
   exit 2
 fi
 setup=$1 out=$2
+uninstaller=${3:-$(dirname "$setup")/UnInstall.exe}
 if [ ! -f "$setup" ]; then
   echo "make-distribution: no program $setup" >&2
   exit 1
@@ -60,6 +64,12 @@ cp "$out/SetUp.exe" "$out/Data/SetUp.EXE"
 inventory="$(dirname "$setup")/acad-inventory.exe"
 if [ -f "$inventory" ]; then
   ship "$inventory" "$out/acad-inventory.exe"
+fi
+if [ -f "$uninstaller" ]; then
+  ship "$uninstaller" "$out/Data/UnInstall.exe"
+elif [ $# -eq 3 ]; then
+  echo "make-distribution: no uninstaller $uninstaller" >&2
+  exit 1
 fi
 
 # A placeholder text with Windows line ends.

@@ -522,3 +522,66 @@ FileTree MemoryFileSystem::Snapshot() const {
 }
 
 }  // namespace platform
+
+namespace platform {
+
+// Deletion, as DeleteFileA and RemoveDirectoryA refuse it: folders are never deleted as files,
+// files never removed as folders, a folder only when empty, a read-only file or one a running
+// process holds not at all.
+
+void MemoryFileSystem::HoldInUse(std::string_view path, bool held) {
+  WindowsPath place;
+  if (!Resolve(path, place)) return;
+  const std::string key = ansi::ToUpper(paths::WindowsPathText(place));
+  const auto found = std::find(heldInUse_.begin(), heldInUse_.end(), key);
+  if (held && found == heldInUse_.end()) heldInUse_.push_back(key);
+  if (!held && found != heldInUse_.end()) heldInUse_.erase(found);
+}
+
+void MemoryFileSystem::SetRemoveHook(std::function<bool(const std::string& path)> hook) {
+  removeHook_ = std::move(hook);
+}
+
+bool MemoryFileSystem::RemoveFile(const char* path) {
+  WindowsPath place;
+  if (!Resolve(TextOf(path), place)) return Fail(fs_error::kPathNotFound);
+  const Lookup found = Find(place);
+  if (found.node == nullptr || place.names.empty()) {
+    return Fail(found.error != 0 ? found.error : fs_error::kAccessDenied);
+  }
+  const std::string text = paths::WindowsPathText(place);
+  if (found.node->isFolder) return Fail(fs_error::kAccessDenied);
+  if (place.endsWithSeparator) return Fail(fs_error::kInvalidName);
+  if (removeHook_ && !removeHook_(text)) return Fail(fs_error::kAccessDenied);
+  if (IsDenied(place) || (found.node->attributes & attr::kReadOnly) != 0) {
+    return Fail(fs_error::kAccessDenied);
+  }
+  if (std::find(heldInUse_.begin(), heldInUse_.end(), ansi::ToUpper(text)) != heldInUse_.end()) {
+    return Fail(fs_error::kAccessDenied);
+  }
+  auto& siblings = found.parent->children;
+  siblings.erase(std::find_if(siblings.begin(), siblings.end(),
+                              [&](const auto& child) { return child.get() == found.node; }));
+  return true;
+}
+
+bool MemoryFileSystem::RemoveFolder(const char* path) {
+  WindowsPath place;
+  if (!Resolve(TextOf(path), place)) return Fail(fs_error::kPathNotFound);
+  const Lookup found = Find(place);
+  if (found.node == nullptr) return Fail(found.error);
+  // A root is no folder that can go.
+  if (place.names.empty()) return Fail(fs_error::kAccessDenied);
+  if (!found.node->isFolder) return Fail(fs_error::kDirectory);
+  if (removeHook_ && !removeHook_(paths::WindowsPathText(place))) {
+    return Fail(fs_error::kAccessDenied);
+  }
+  if (!found.node->children.empty()) return Fail(fs_error::kDirNotEmpty);
+  if (IsDenied(place)) return Fail(fs_error::kAccessDenied);
+  auto& siblings = found.parent->children;
+  siblings.erase(std::find_if(siblings.begin(), siblings.end(),
+                              [&](const auto& child) { return child.get() == found.node; }));
+  return true;
+}
+
+}  // namespace platform

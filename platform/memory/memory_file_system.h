@@ -25,12 +25,14 @@ inline constexpr std::uint32_t kAccessDenied = 5;
 inline constexpr std::uint32_t kInvalidHandle = 6;
 inline constexpr std::uint32_t kNoMoreFiles = 18;
 inline constexpr std::uint32_t kSharingViolation = 32;
+inline constexpr std::uint32_t kDirNotEmpty = 145;
 inline constexpr std::uint32_t kFileExists = 80;
 inline constexpr std::uint32_t kInsufficientBuffer = 122;
 inline constexpr std::uint32_t kInvalidName = 123;
 inline constexpr std::uint32_t kAlreadyExists = 183;
 inline constexpr std::uint32_t kEnvVarNotFound = 203;
 inline constexpr std::uint32_t kFilenameExcedRange = 206;
+inline constexpr std::uint32_t kDirectory = 267;
 }  // namespace fs_error
 
 // A whole machine's file system in memory, with Windows' rules for paths, copies and
@@ -72,6 +74,8 @@ class MemoryFileSystem final : public FileSystem {
   std::uint32_t GetCurrentFolder(std::uint32_t size, char* buffer) override;
   std::uint32_t GetEnvironment(const char* name, char* buffer, std::uint32_t size) override;
   bool GetAppDataFolder(char (&path)[kMaxPath]) override;
+  bool RemoveFile(const char* path) override;
+  bool RemoveFolder(const char* path) override;
 
   // Set-up. These never meet denial or the write hook. Relative paths start at the current
   // folder.
@@ -97,6 +101,12 @@ class MemoryFileSystem final : public FileSystem {
   // broken junction, or a share that went away): FindFirstFileA opens the folder itself to
   // look for a name, so an exact name fails too. GetFileAttributesA still answers.
   void DenyListing(std::string_view folder);
+  // The file is held open by a running process (a running program's own .exe): deleting it
+  // fails with kAccessDenied, as Windows refuses it, until the hold ends.
+  void HoldInUse(std::string_view path, bool held = true);
+  // Asked before every file deletion and folder removal with the full path; false makes that
+  // call fail with kAccessDenied.
+  void SetRemoveHook(std::function<bool(const std::string& path)> hook);
 
   // Inspection; none of these changes LastError().
   std::optional<std::string> ReadFile(std::string_view path) const;  // nullopt unless a file
@@ -140,6 +150,8 @@ class MemoryFileSystem final : public FileSystem {
   std::vector<std::pair<std::string, std::string>> environment_;
   std::vector<paths::WindowsPath> denied_;
   std::vector<paths::WindowsPath> unlistable_;
+  std::vector<std::string> heldInUse_;  // full paths, upper-cased
+  std::function<bool(const std::string& path)> removeHook_;
   WriteHook writeHook_;
 
   std::map<std::uintptr_t, Listing> listings_;

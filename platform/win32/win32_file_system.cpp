@@ -87,3 +87,11 @@ bool Win32FileSystem::GetAppDataFolder(char (&path)[kMaxPath]) {
 }
 
 }  // namespace platform
+
+namespace platform {
+
+bool Win32FileSystem::RemoveFile(const char* path) { return DeleteFileA(path) != FALSE; }
+
+bool Win32FileSystem::RemoveFolder(const char* path) { return RemoveDirectoryA(path) != FALSE; }
+
+}  // namespace platform

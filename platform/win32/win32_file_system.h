@@ -26,6 +26,8 @@ class Win32FileSystem final : public FileSystem {
   std::uint32_t GetCurrentFolder(std::uint32_t size, char* buffer) override;
   std::uint32_t GetEnvironment(const char* name, char* buffer, std::uint32_t size) override;
   bool GetAppDataFolder(char (&path)[kMaxPath]) override;
+  bool RemoveFile(const char* path) override;
+  bool RemoveFolder(const char* path) override;
 
  private:
   void ReleaseHandle(std::uintptr_t handle) override;

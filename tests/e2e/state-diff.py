@@ -10,7 +10,7 @@
 
 ALLOWED.txt holds lines "registry PREFIX" and "files PREFIX" (UTF-8, "#" comments): a key,
 value ("KEY [NAME]") or path that starts with PREFIX, letter case aside, may change. %APPDATA%
-stands for the prefix user's application-data folder.
+stands for the prefix user's application-data folder, %TEMP% for its folder of temporary files.
 """
 import getpass
 import json
@@ -89,6 +89,8 @@ def snapshot(prefix, out):
 
 def read_allowed(path):
     appdata = f"C:\\users\\{getpass.getuser()}\\AppData\\Roaming"
+    # Wine's TEMP; Windows keeps it in AppData\Local\Temp.
+    temp = f"C:\\users\\{getpass.getuser()}\\Temp"
     allowed = {"registry": [], "files": []}
     with open(path, encoding="utf-8") as lines:
         for line in lines:
@@ -96,7 +98,8 @@ def read_allowed(path):
             if not line or line.startswith("#"):
                 continue
             kind, prefix = line.split(" ", 1)
-            allowed[kind].append(prefix.replace("%APPDATA%", appdata).upper())
+            allowed[kind].append(
+                prefix.replace("%APPDATA%", appdata).replace("%TEMP%", temp).upper())
     return allowed
 
 

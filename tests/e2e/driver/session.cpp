@@ -33,6 +33,8 @@ constexpr StepEntry kSteps[] = {
     {"chooser-pick-computer", false}, {"chooser-ok", false}, {"chooser-cancel", false},
     {"expect-chooser-message", true}, {"check-folder-box", true},
     {"enter-stays", true},     {"end-enter", false},
+    {"uninstall-start", false}, {"uninstall-expect", true}, {"uninstall-answer", true},
+    {"uninstall-wait-end", false}, {"uninstall-shot", true},
 };
 
 std::string Describe(const std::vector<HWND>& windows) {
@@ -89,6 +91,21 @@ bool Session::Run(std::string_view step) {
   }
   if (name == "acad-stop") {
     return StopAutoCADStandIn();
+  }
+  if (name == "uninstall-start") {
+    return StartUninstaller();
+  }
+  if (name == "uninstall-expect") {
+    return ExpectUninstallMessage(argument);
+  }
+  if (name == "uninstall-answer") {
+    return Answer(argument);
+  }
+  if (name == "uninstall-shot") {
+    return UninstallScreenshot(argument);
+  }
+  if (name == "uninstall-wait-end") {
+    return WaitUninstallerEnd();
   }
   if (name == "expect-end") {
     return ExpectEndAfterAbort();

@@ -64,6 +64,12 @@ class Session {
   bool EnterLeavesDialogOpen(const std::string& where);
   bool EndByEnter();
 
+
+  // The uninstaller (session_uninstall.cpp).
+  bool StartUninstaller();
+  bool ExpectUninstallMessage(const std::string& name);
+  bool WaitUninstallerEnd();
+  bool UninstallScreenshot(const std::string& name);
   // The program's message box now showing, if any.
   HWND FindMessageBox() const;
   HWND FindWindowCaptioned(const std::string& caption, HWND except) const;

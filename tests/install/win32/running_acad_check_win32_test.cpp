@@ -8,6 +8,7 @@
 #include <string>
 
 #include "install/running_acad_check.h"
+#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_process_list.h"
 
 namespace install {
@@ -65,6 +66,25 @@ TEST(RunningAutoCADOnWine, TrueWhileAProgramNamedAcadExeRunsAndFalseAfterItEnded
 
   acad.End();
   EXPECT_FALSE(IsAutoCADRunning(processes));
+}
+
+// The uninstaller relies on this: a running program's file cannot be deleted, so it never
+// tries to delete itself. Wine refuses it as Windows does (the image is mapped).
+TEST(RunningProgramFileOnWine, CannotBeDeletedUntilTheProgramHasEnded) {
+  char temp[MAX_PATH] = {};
+  ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
+  const std::string held =
+      std::string(temp) + "held-" + std::to_string(GetCurrentProcessId()) + ".exe";
+  ASSERT_TRUE(CopyFileA(StandInPath().c_str(), held.c_str(), FALSE));
+  platform::Win32FileSystem files;
+  {
+    RunningProgram program(held);
+    ASSERT_TRUE(program.Started());
+    EXPECT_FALSE(files.RemoveFile(held.c_str()));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  }
+  EXPECT_TRUE(files.RemoveFile(held.c_str()));
+  EXPECT_EQ(GetFileAttributesA(held.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

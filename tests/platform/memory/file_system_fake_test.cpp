@@ -53,6 +53,28 @@ TEST_F(MemoryFileSystemTest, DeniedFolderRefusesEveryWriteBelowIt) {
       << "the folder above is not denied";
 }
 
+// A running program's .exe cannot be deleted (Windows and Wine refuse it alike; see
+// RunningProgramFileOnWine): here a test says which file a process holds.
+TEST_F(MemoryFileSystemTest, HeldFilesDeniedFoldersAndTheRemoveHookRefuseDeletion) {
+  ASSERT_TRUE(files.AddFile(Acad("UnInstall.exe"), "U"));
+  files.HoldInUse(Acad("uninstall.EXE"));
+  files.SetRemoveHook([](const std::string& path) { return path != "C:\\Pack\\b.shx"; });
+  const FileTree before = files.Snapshot();
+
+  EXPECT_FALSE(files.RemoveFile(Acad("UnInstall.exe").c_str()));
+  EXPECT_EQ(files.LastError(), fs_error::kAccessDenied);
+  EXPECT_FALSE(files.RemoveFile("C:\\Pack\\b.shx"));
+  EXPECT_EQ(files.LastError(), fs_error::kAccessDenied);
+  files.DenyWrites(Acad("Fonts"));
+  EXPECT_FALSE(files.RemoveFolder(Acad("Fonts").c_str()));
+  EXPECT_EQ(files.LastError(), fs_error::kAccessDenied);
+  EXPECT_EQ(files.Snapshot(), before);
+
+  files.HoldInUse(Acad("UnInstall.exe"), false);
+  EXPECT_TRUE(files.RemoveFile(Acad("UnInstall.exe").c_str()));
+  EXPECT_TRUE(files.RemoveFile("C:\\Pack\\a.shx"));
+}
+
 TEST_F(MemoryFileSystemTest, AnExistingFolderIsReportedEvenWhereWritesAreDenied) {
   files.DenyWrites(kAcad);
   EXPECT_FALSE(files.CreateFolder(Acad("Fonts").c_str()));

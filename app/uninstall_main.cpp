@@ -1,0 +1,63 @@
+// UnInstall.exe: takes the batch-printing plug-in back out of the machine. Started from the
+// product folder (installed apps run the entry's UninstallString), it hands the work to a copy
+// of itself outside that folder; the copy asks, removes and reports.
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/ansi_code_page.h"
+#include "app/uninstall_handoff.h"
+#include "platform/ansi_text.h"
+#include "platform/win32/win32_platform.h"
+#include "uninstall/uninstall_messages.h"
+#include "uninstall/uninstall_sequence.h"
+
+namespace {
+
+const bool codePageSet = app::UseAnsiCodePage();
+
+// The program's own file and its folder; false when the path did not fit.
+bool OwnFile(std::string& file, std::string& folder) {
+  char path[MAX_PATH + 1] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  file = path;
+  const std::size_t slash = ansi::FindLastBackslash(file);
+  if (slash == std::string::npos) return false;
+  folder = file.substr(0, slash);
+  return true;
+}
+
+int Uninstall(platform::Platform platform, const std::string& productFolder) {
+  uninstall::RemovalReport report;
+  const bool ran = uninstall::RunUninstall(platform, productFolder, report);
+  return ran && report.Clean() ? 0 : 1;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
+                   int /*show*/) {
+  platform::Win32Platform machine;
+  if (__argc == 4 && std::string(__argv[1]) == app::kHandoffSwitch) {
+    app::AwaitOriginal(__argv[2]);
+    return Uninstall(machine.Get(), __argv[3]);
+  }
+  std::string ownFile;
+  std::string ownFolder;
+  if (!OwnFile(ownFile, ownFolder)) {
+    machine.messages.Show(0, uninstall::kNotProductFolderText, uninstall::kUninstallCaption, 0);
+    return 1;
+  }
+  uninstall::OwnEntries entries;
+  if (uninstall::CheckProductFolder(machine.registry, ownFolder, entries) ==
+          uninstall::FolderCheck::Ours &&
+      app::StartHandoff(ownFile, ownFolder)) {
+    return 0;
+  }
+  // Refused folders are told so here; and where no copy could be started, the uninstaller does
+  // the work itself and reports its own file as the one thing left.
+  return Uninstall(machine.Get(), ownFolder);
+}

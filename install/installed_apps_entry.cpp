@@ -1,0 +1,126 @@
+// The product's entry in Windows' installed apps, written by the setup after a successful
+// installation; its values follow Windows' documented uninstall registry key.
+
+#include "install/installed_apps_entry.h"
+
+#include <array>
+#include <cstdint>
+
+#include "discovery/text_format.h"
+#include "install/package_data_folder.h"
+#include "platform/ansi_text.h"
+#include "ui/logic/build_constants.h"
+
+namespace install {
+namespace {
+
+namespace reg = platform::reg;
+using platform::RegRoot;
+
+bool SetText(platform::Registry& registry, const platform::RegKey& key, const char* name,
+             const std::string& text) {
+  return registry.SetValue(key, name, reg::kTypeSz,
+                           reinterpret_cast<const unsigned char*>(text.c_str()),
+                           static_cast<std::uint32_t>(text.size() + 1)) == reg::kSuccess;
+}
+
+bool SetNumber(platform::Registry& registry, const platform::RegKey& key, const char* name,
+               std::uint32_t number) {
+  const std::array<unsigned char, 4> data{
+      static_cast<unsigned char>(number & 0xFF), static_cast<unsigned char>((number >> 8) & 0xFF),
+      static_cast<unsigned char>((number >> 16) & 0xFF),
+      static_cast<unsigned char>((number >> 24) & 0xFF)};
+  return registry.SetValue(key, name, reg::kTypeDword, data.data(), 4) == reg::kSuccess;
+}
+
+// The files of the product folder and its sub-folders, in KB rounded up, as Windows shows
+// the size of an app.
+std::uint32_t FolderSizeKb(platform::FileSystem& files, const std::string& folder) {
+  std::uint64_t bytes = 0;
+  platform::FindHandle listing;
+  platform::FindData entry;
+  for (bool more = files.FindFirst((folder + "\\*").c_str(), listing, entry); more;
+       more = files.FindNext(listing, entry)) {
+    if (entry.fileName == "." || entry.fileName == "..") continue;
+    if ((entry.attributes & platform::attr::kDirectory) != 0) {
+      bytes += std::uint64_t{FolderSizeKb(files, folder + "\\" + entry.fileName)} * 1024;
+    } else {
+      bytes += entry.size;
+    }
+  }
+  return static_cast<std::uint32_t>((bytes + 1023) / 1024);
+}
+
+std::string VersionText() {
+  return discovery::FormatText("%d.%d.%d", ui::setupVersion / 10000,
+                               ui::setupVersion % 10000 / 100, ui::setupVersion % 100);
+}
+
+bool WriteEntryUnder(platform::Platform platform, RegRoot root, const std::string& productFolder,
+                     std::uint32_t sizeKb) {
+  platform::Registry& registry = platform.registry;
+  // The entry has no sub-keys, so this takes an earlier installation's entry away whole.
+  registry.DeleteKey(root, kInstalledAppsEntryPath);
+  platform::RegKey key;
+  if (registry.CreateKey(root, kInstalledAppsEntryPath, key) != reg::kSuccess) {
+    return false;
+  }
+  const std::string uninstaller = productFolder + "\\" + kUninstallerName;
+  const bool written =
+      SetText(registry, key, "DisplayName", kInstalledAppsDisplayName) &&
+      SetText(registry, key, "DisplayVersion", VersionText()) &&
+      SetText(registry, key, "DisplayIcon", uninstaller) &&
+      SetText(registry, key, "InstallLocation", productFolder) &&
+      SetText(registry, key, "UninstallString", "\"" + uninstaller + "\"") &&
+      SetNumber(registry, key, "NoModify", 1) && SetNumber(registry, key, "NoRepair", 1) &&
+      SetNumber(registry, key, "EstimatedSize", sizeKb);
+  if (!written) {
+    // A key that lacks the uninstall command would show an app that cannot be removed.
+    key.Close();
+    registry.DeleteKey(root, kInstalledAppsEntryPath);
+  }
+  return written;
+}
+
+}  // namespace
+
+bool WriteInstalledAppsEntry(platform::Platform platform, const std::string& productFolder) {
+  const std::string uninstaller = productFolder + "\\" + kUninstallerName;
+  if (uninstaller.size() >= discovery::kPathBufferSize ||
+      GetPathKind(platform.files, uninstaller) != PathIsFile) {
+    return false;
+  }
+  const std::uint32_t sizeKb = FolderSizeKb(platform.files, productFolder);
+  if (WriteEntryUnder(platform, RegRoot::LocalMachine, productFolder, sizeKb)) {
+    // An earlier installation for this user alone into the same folder would show the app
+    // twice.
+    std::string userFolder;
+    if (ReadInstalledAppsLocation(platform.registry, RegRoot::CurrentUser, userFolder) &&
+        ansi::EqualsNoCase(userFolder, productFolder)) {
+      platform.registry.DeleteKey(RegRoot::CurrentUser, kInstalledAppsEntryPath);
+    }
+    return true;
+  }
+  return WriteEntryUnder(platform, RegRoot::CurrentUser, productFolder, sizeKb);
+}
+
+bool ReadInstalledAppsLocation(platform::Registry& registry, platform::RegRoot root,
+                               std::string& folder) {
+  platform::RegKey key;
+  if (registry.OpenKeyEx(root, kInstalledAppsEntryPath, reg::kKeyRead, key) != reg::kSuccess) {
+    return false;
+  }
+  // One byte more than any usable path, zeroed, so the text always ends.
+  std::array<char, discovery::kPathBufferSize + 1> text{};
+  std::uint32_t type = reg::kTypeNone;
+  std::uint32_t size = discovery::kPathBufferSize;
+  if (registry.QueryValue(key, "InstallLocation", &type,
+                          reinterpret_cast<unsigned char*>(text.data()), &size) != reg::kSuccess ||
+      type != reg::kTypeSz) {
+    return false;
+  }
+  folder = ansi::StripTrailingBackslash(text.data());
+  return !folder.empty();
+}
+
+}  // namespace install

@@ -1,0 +1,246 @@
+// The whole machine before an installation and after the uninstallation that follows it: only
+// what is kept on purpose differs (fonts, AutoCAD 2008's plot driver, the letter case of
+// TRUSTEDPATHS, the Applications keys). Every single removal failing in turn is reported and
+// harms nothing else; a second uninstallation changes nothing.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "install/installed_apps_entry.h"
+#include "platform/ansi_text.h"
+#include "platform/code_page.h"
+#include "registration/trusted_paths_text.h"
+#include "tests/uninstall/uninstall_machine.h"
+#include "uninstall/uninstall_messages.h"
+#include "uninstall/uninstall_sequence.h"
+
+namespace uninstall_test {
+namespace {
+
+namespace mb = platform::mb;
+
+struct State {
+  platform::RegistrySnapshot registry;
+  platform::FileTree files;
+};
+
+// TRUSTEDPATHS as AutoCAD reads it: letter case aside, and an empty value as none.
+State Take(const Machine& m) {
+  State state{m.memory.registry.Snapshot(), m.memory.files.Snapshot()};
+  for (auto& key : state.registry.keys) {
+    auto& values = key.values;
+    for (auto& value : values) {
+      if (value.name == "TRUSTEDPATHS") {
+        value.data = code_page::Utf16Bytes(registration::trusted_paths_text::ToUpper(
+            code_page::Utf16FromBytes(value.data)));
+      }
+    }
+    values.erase(std::remove_if(values.begin(), values.end(),
+                                [](const auto& value) {
+                                  return value.name == "TRUSTEDPATHS" &&
+                                         value.data.find_first_not_of('\0') == std::string::npos;
+                                }),
+                 values.end());
+  }
+  return state;
+}
+
+bool Has(const std::string& line, const std::string& part) {
+  return line.find(part) != std::string::npos;
+}
+
+// What an uninstallation leaves on purpose.
+bool KeptOnPurpose(const std::string& line) {
+  if (line.rfind("+ key ", 0) == 0) {
+    return line.ends_with("\\Applications") || line.ends_with("\\Variables");
+  }
+  // The package's files lost their read-only bit when they were copied.
+  if (line.rfind("* C:\\Dist\\Data\\", 0) == 0) return Has(line, " attributes ");
+  const bool font = Has(line, "\\Zelvar_EN.shx") || Has(line, "\\Zelvar_HZ.shx");
+  return (line.rfind("+ ", 0) == 0 && font) ||
+         line.rfind("* " + std::string(kAcad2008) + "\\Drv\\pdfplot9.hdi", 0) == 0;
+}
+
+std::vector<std::string> Changes(const State& before, const State& after) {
+  std::vector<std::string> lines = platform::DescribeRegistryChanges(before.registry, after.registry);
+  const std::vector<std::string> files = platform::DescribeChanges(before.files, after.files);
+  lines.insert(lines.end(), files.begin(), files.end());
+  return lines;
+}
+
+std::vector<std::string> Unexpected(const State& before, const State& after) {
+  std::vector<std::string> wrong;
+  for (const std::string& line : Changes(before, after)) {
+    if (!KeptOnPurpose(line)) wrong.push_back(line);
+  }
+  return wrong;
+}
+
+// The uninstaller as the program runs it: from its copy outside the product folder.
+bool Uninstall(Machine& m, uninstall::RemovalReport& report) {
+  return uninstall::RunUninstall(m.memory.Get(), kProduct, report);
+}
+
+std::string LastMessage(const Machine& m) {
+  return m.memory.messages.Shown().empty() ? "" : m.memory.messages.Shown().back().text;
+}
+
+class UninstallWholeState : public ::testing::TestWithParam<bool> {};
+
+TEST_P(UninstallWholeState, LeavesTheMachineAsBeforeButForWhatIsKeptOnPurpose) {
+  const bool administrator = GetParam();
+  Machine m;
+  if (!administrator) m.TakeAwayRights();
+  const State before = Take(m);
+  ASSERT_TRUE(m.Install());
+  const RegRoot entryRoot = administrator ? RegRoot::LocalMachine : RegRoot::CurrentUser;
+  std::string location;
+  ASSERT_TRUE(install::ReadInstalledAppsLocation(m.memory.registry, entryRoot, location));
+  EXPECT_EQ(location, kProduct);
+  // A release removed since the installation left its user key behind.
+  const std::string orphan =
+      "Software\\Autodesk\\AutoCAD\\R16.2\\ACAD-4001:804\\Applications\\ZV_BatchPlot2007";
+  m.memory.registry.SetString(RegRoot::CurrentUser, orphan, "LOADER",
+                              std::string(kProduct) + "\\ZV_BatchPlot2007.arx");
+  const State installed = Take(m);
+
+  m.memory.messages.QueueAnswer(mb::kIdYes);
+  uninstall::RemovalReport report;
+  ASSERT_TRUE(Uninstall(m, report));
+  const State after = Take(m);
+
+  EXPECT_EQ(report.notRemoved, std::vector<std::string>{});
+  EXPECT_EQ(LastMessage(m), uninstall::kDoneText);
+  EXPECT_EQ(Unexpected(before, after), std::vector<std::string>{});
+  // The kept places are really there, so the allowance is not simply true.
+  EXPECT_FALSE(Changes(before, after).empty());
+  EXPECT_GT(Changes(installed, after).size(), 20u);
+}
+
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutRights, UninstallWholeState, ::testing::Bool());
+
+TEST(UninstallWholeStateCheck, CatchesAStrayChange) {
+  Machine m;
+  const State before = Take(m);
+  m.memory.registry.DeleteKey(RegRoot::CurrentUser, kForeignKey);
+  m.memory.registry.SetStringWide(RegRoot::CurrentUser, kProfile2010, "TRUSTEDPATHS",
+                                  u"D:\\한국어\\플러그인");
+  m.memory.files.AddFile("C:\\Zelvar\\left.txt", "x");
+  // The key with its value, the value, the folder with its file.
+  EXPECT_EQ(Unexpected(before, Take(m)).size(), 5u);
+}
+
+TEST(UninstallTwice, TheSecondRunFindsNoEntryAndChangesNothing) {
+  Machine m;
+  ASSERT_TRUE(m.Install());
+  m.memory.messages.QueueAnswer(mb::kIdYes);
+  uninstall::RemovalReport first;
+  ASSERT_TRUE(Uninstall(m, first));
+  const State once = Take(m);
+
+  m.memory.messages.QueueAnswer(mb::kIdYes);
+  uninstall::RemovalReport second;
+  EXPECT_FALSE(Uninstall(m, second));
+  EXPECT_EQ(LastMessage(m), uninstall::kNoEntryText);
+  EXPECT_EQ(Take(m).registry, once.registry);
+  EXPECT_EQ(Take(m).files, once.files);
+}
+
+// One removal the uninstallation makes: a registry write (a key deleted, a value written) or
+// a file or folder removed.
+struct Removal {
+  bool inRegistry = false;
+  platform::RegistryWrite write;
+  std::string path;
+};
+
+std::string Describe(const Removal& removal) {
+  return removal.inRegistry ? removal.write.keyPath : removal.path;
+}
+
+// Every removal of a clean uninstallation, in order.
+std::vector<Removal> RecordRemovals() {
+  Machine m;
+  EXPECT_TRUE(m.Install());
+  std::vector<Removal> removals;
+  m.memory.registry.SetWriteHook([&](const platform::RegistryWrite& write) {
+    removals.push_back({true, write, ""});
+    return platform::reg::kSuccess;
+  });
+  m.memory.files.SetRemoveHook([&](const std::string& path) {
+    removals.push_back({false, {}, path});
+    return true;
+  });
+  m.memory.messages.QueueAnswer(mb::kIdYes);
+  uninstall::RemovalReport report;
+  Uninstall(m, report);
+  return removals;
+}
+
+TEST(UninstallFailures, EachRemovalFailingInTurnIsReportedAndHarmsNothingElse) {
+  Machine clean;
+  ASSERT_TRUE(clean.Install());
+  clean.memory.messages.QueueAnswer(mb::kIdYes);
+  uninstall::RemovalReport cleanReport;
+  Uninstall(clean, cleanReport);
+  const State cleanEnd = Take(clean);
+
+  const std::vector<Removal> removals = RecordRemovals();
+  ASSERT_GE(removals.size(), 15u);
+  for (std::size_t failing = 0; failing < removals.size(); ++failing) {
+    const Removal& target = removals[failing];
+    SCOPED_TRACE(Describe(target));
+    Machine m;
+    ASSERT_TRUE(m.Install());
+    std::size_t seen = 0;
+    m.memory.registry.SetWriteHook([&](const platform::RegistryWrite&) {
+      return seen++ == failing ? platform::reg::kAccessDenied : platform::reg::kSuccess;
+    });
+    m.memory.files.SetRemoveHook([&](const std::string&) { return seen++ != failing; });
+    m.memory.messages.QueueAnswer(mb::kIdYes);
+    uninstall::RemovalReport report;
+    ASSERT_TRUE(Uninstall(m, report));
+
+    const std::string shown = ansi::ToUpper(LastMessage(m));
+    const bool sharedFolder =
+        !target.inRegistry &&
+        (target.path == kChosen || target.path == std::string(kAppData) + "\\Zelvar");
+    if (sharedFolder) {
+      // The chosen folder and the settings folder may hold the user's own files too: they go
+      // when they can, silently.
+      EXPECT_EQ(LastMessage(m), uninstall::kDoneText);
+      continue;
+    }
+    EXPECT_NE(ansi::FindText(shown, ansi::ToUpper(Describe(target))), std::string::npos) << shown;
+    EXPECT_NE(ansi::FindText(LastMessage(m), uninstall::kNoRightsReason), std::string::npos);
+    // Beside the item itself, only the way back stays: the uninstaller, its folder and the
+    // entry in installed apps.
+    for (const std::string& line : Changes(cleanEnd, Take(m))) {
+      const std::string upper = ansi::ToUpper(line);
+      EXPECT_TRUE(ansi::FindText(upper, ansi::ToUpper(Describe(target))) != std::string::npos ||
+                  Has(line, "C:\\Zelvar") || Has(line, "AppData\\Roaming\\Zelvar") ||
+                  Has(line, "CurrentVersion\\Uninstall"))
+          << line;
+    }
+  }
+}
+
+TEST(UninstallFailures, TheUninstallersOwnRunningFileStaysWithTheEntry) {
+  Machine m;
+  ASSERT_TRUE(m.Install());
+  m.memory.files.HoldInUse(kUninstaller);
+  m.memory.messages.QueueAnswer(mb::kIdYes);
+  uninstall::RemovalReport report;
+  ASSERT_TRUE(uninstall::RunUninstall(m.memory.Get(), kProduct, report));
+
+  EXPECT_EQ(report.notRemoved, std::vector<std::string>{kUninstaller});
+  EXPECT_TRUE(m.memory.files.Exists(kUninstaller));
+  EXPECT_FALSE(m.memory.files.Exists(std::string(kProduct) + "\\ZV_BatchPlot2010.ARX"));
+  EXPECT_TRUE(m.memory.registry.KeyExists(RegRoot::LocalMachine, install::kInstalledAppsEntryPath));
+}
+
+}  // namespace
+}  // namespace uninstall_test

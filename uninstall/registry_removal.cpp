@@ -1,0 +1,138 @@
+// What the setup told AutoCAD, taken back: the demand-load keys and the trusted folder.
+
+#include "uninstall/registry_removal.h"
+
+#include <array>
+#include <cstdint>
+
+#include "discovery/enum_sub_key_names.h"
+#include "discovery/installation_inventory.h"
+#include "discovery/text_format.h"
+#include "platform/ansi_text.h"
+#include "registration/demand_load.h"
+#include "registration/trusted_paths.h"
+#include "registration/trusted_paths_text.h"
+#include "registration/trusted_paths_value_io.h"
+
+namespace uninstall {
+namespace {
+
+namespace reg = platform::reg;
+using platform::RegRoot;
+
+constexpr int kFirstYear = 2007;
+constexpr int kLastYear = 2025;
+
+std::string RootName(RegRoot root) {
+  return root == RegRoot::LocalMachine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\";
+}
+
+// The product keys of the current user: every "<release>\<product>" below AutoCAD's key.
+discovery::TextList UserProductKeys(platform::Registry& registry) {
+  discovery::TextList keys;
+  const std::string acadPath = "Software\\Autodesk\\AutoCAD";
+  platform::RegKey acad;
+  if (registry.OpenKeyEx(RegRoot::CurrentUser, acadPath.c_str(), reg::kKeyRead, acad) !=
+      reg::kSuccess) {
+    return keys;
+  }
+  discovery::TextList releases;
+  discovery::EnumSubKeyNames(registry, acad, releases);
+  for (const std::string& release : releases) {
+    platform::RegKey releaseKey;
+    if (registry.OpenKeyEx(acad, release.c_str(), reg::kKeyRead, releaseKey) != reg::kSuccess) {
+      continue;
+    }
+    discovery::TextList products;
+    discovery::EnumSubKeyNames(registry, releaseKey, products);
+    for (const std::string& product : products) {
+      keys.push_back(acadPath + "\\" + release + "\\" + product);
+    }
+  }
+  return keys;
+}
+
+// The LOADER names a file directly in the product folder. A value that does not fit a path
+// names no file the setup wrote.
+bool LoaderInFolder(platform::Registry& registry, const platform::RegKey& key,
+                    const std::string& productFolder) {
+  std::array<char, discovery::kPathBufferSize + 1> loader{};
+  std::uint32_t type = reg::kTypeNone;
+  std::uint32_t size = discovery::kPathBufferSize;
+  if (registry.QueryValue(key, "LOADER", &type, reinterpret_cast<unsigned char*>(loader.data()),
+                          &size) != reg::kSuccess ||
+      (type != reg::kTypeSz && type != reg::kTypeExpandSz)) {
+    return false;
+  }
+  const std::string_view text(loader.data());
+  const std::size_t slash = ansi::FindLastBackslash(text);
+  return slash != std::string_view::npos &&
+         ansi::EqualsNoCase(text.substr(0, slash), productFolder);
+}
+
+void RemoveBelowProductKey(platform::Registry& registry, RegRoot root,
+                           const std::string& productKeyPath, const std::string& productFolder,
+                           RemovalReport& report) {
+  platform::RegKey productKey;
+  if (registry.OpenKey(root, productKeyPath.c_str(), productKey) != reg::kSuccess) {
+    return;
+  }
+  for (int year = kFirstYear; year <= kLastYear; ++year) {
+    char keyName[discovery::kPathBufferSize];
+    if (discovery::FormatPath(keyName, registration::kDemandLoadKeyFormat, year) ==
+        discovery::kTextDidNotFit) {
+      continue;
+    }
+    bool ours = false;
+    {
+      platform::RegKey demandLoadKey;
+      ours = registry.OpenKeyEx(productKey, keyName, reg::kKeyRead, demandLoadKey) ==
+                 reg::kSuccess &&
+             LoaderInFolder(registry, demandLoadKey, productFolder);
+    }
+    if (ours && registry.DeleteKey(productKey, keyName) != reg::kSuccess) {
+      report.Add(RootName(root) + ansi::StripTrailingBackslash(productKeyPath) + "\\" + keyName,
+                 RemovalRefused::NoRights);
+    }
+  }
+}
+
+}  // namespace
+
+void RemoveDemandLoadKeys(platform::Platform platform, const std::string& productFolder,
+                          RemovalReport& report) {
+  discovery::InstallationInventory inventory(platform);
+  inventory.ScanAcadInstallations();
+  for (const discovery::TextList& paths : inventory.productKeyPaths) {
+    for (const std::string& path : paths) {
+      RemoveBelowProductKey(platform.registry, RegRoot::LocalMachine, path, productFolder, report);
+    }
+  }
+  for (const std::string& path : UserProductKeys(platform.registry)) {
+    RemoveBelowProductKey(platform.registry, RegRoot::CurrentUser, path, productFolder, report);
+  }
+}
+
+void RemoveTrustedFolder(platform::Registry& registry, const std::string& productFolder,
+                         RemovalReport& report) {
+  const std::u16string folder = registration::trusted_paths_text::FromCodePage(productFolder);
+  for (const std::string& variablesKey : registration::ProfileVariablesKeys(registry)) {
+    std::u16string value;
+    if (registration::ReadTrustedPaths(registry, variablesKey, value) !=
+        registration::TrustedPathsRead::Read) {
+      continue;
+    }
+    const std::u16string kept = registration::RemoveTrustedFolder(value, folder);
+    if (kept == value) {
+      continue;
+    }
+    platform::RegKey key;
+    if (registry.OpenKey(RegRoot::CurrentUser, variablesKey.c_str(), key) != reg::kSuccess ||
+        !registration::WriteTrustedPaths(registry, key, kept)) {
+      report.Add(RootName(RegRoot::CurrentUser) + variablesKey + " (TRUSTEDPATHS)",
+                 RemovalRefused::NoRights);
+    }
+  }
+}
+
+}  // namespace uninstall

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+#include "uninstall/removal_report.h"
+
+namespace uninstall {
+
+// Removes every demand-load key "Applications\ZV_BatchPlot<year>" (2007 to 2025) whose LOADER
+// lies in `productFolder`: below every product key the setup's scan finds in both branches of
+// HKEY_LOCAL_MACHINE, and below every product key of the current user (AutoCAD releases
+// removed since the installation among them). Keys of other programs, keys whose LOADER names
+// another folder, and the Applications keys themselves stay.
+void RemoveDemandLoadKeys(platform::Platform platform, const std::string& productFolder,
+                          RemovalReport& report);
+
+// Takes the product folder's entry out of TRUSTEDPATHS of every profile of the current user.
+void RemoveTrustedFolder(platform::Registry& registry, const std::string& productFolder,
+                         RemovalReport& report);
+
+}  // namespace uninstall
