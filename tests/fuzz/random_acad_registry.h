@@ -63,7 +63,7 @@ inline std::string MakeName(fuzz::ByteReader& input) {
       name += static_cast<char>(byte);
     }
   }
-  if (name.empty()) name = "k";
+  if (name.empty()) name.push_back('k');
   return name;
 }
 
