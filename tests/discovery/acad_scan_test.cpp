@@ -199,8 +199,8 @@ TEST_F(AcadScan, ALoopingKeyTreeEndsAtTheDepthLimit) {
 }
 
 // Two links back to a release key double the paths at every level: the depth limit alone
-// would leave 2^512 of them to walk. The key budget ends that search, and it counts the keys
-// of one search only, so the release keys after it are still searched.
+// would leave 2^512 of them to walk. The key budget ends that walk, and it counts the keys
+// below one release key only, so the release keys after it are still searched.
 TEST_F(AcadScan, TwoLoopingLinksEndWithinTheKeyBudget) {
   const std::string loop = "SOFTWARE\\Autodesk\\AutoCAD\\R17.0";
   testing::PutKey(registry, RegRoot::LocalMachine, loop);
