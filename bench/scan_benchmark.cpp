@@ -43,7 +43,8 @@ void FillProducts(platform::MemoryRegistry& registry, std::int64_t keyCount) {
 // each, a product key that lost both its values, its Applications key and 97 registered
 // applications. Nothing is found; every key is walked.
 void FillLeftovers(platform::MemoryRegistry& registry, std::int64_t keyCount) {
-  const char* branches[] = {"SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\", "SOFTWARE\\Autodesk\\AutoCAD\\"};
+  const char* branches[] = {"SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\",
+                            "SOFTWARE\\Autodesk\\AutoCAD\\"};
   for (std::int64_t release = 0; release < keyCount / 100; ++release) {
     const std::string releaseKey = branches[release % 2] + ("R90." + std::to_string(release));
     const std::string product = releaseKey + "\\ACAD-" + std::to_string(9000 + release) + ":804";
@@ -96,8 +97,9 @@ void RunScan(benchmark::State& state, Fill fill, Scan scan) {
   state.counters["counts"] = static_cast<double>(calls.subKeyCounts) / keys;
   state.counters["names"] = static_cast<double>(calls.nameReads) / keys;
   state.counters["closes"] = static_cast<double>(calls.closes) / keys;
-  state.counters["per_key"] = benchmark::Counter(
-      static_cast<double>(keyCount), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_key"] =
+      benchmark::Counter(static_cast<double>(keyCount),
+                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_ScanAcadInstallations(benchmark::State& state, Fill fill) { RunScan(state, fill, OneWalk); }

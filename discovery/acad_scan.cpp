@@ -88,7 +88,7 @@ class ReleaseKeyWalk {
       }
       const Seeking below = Enter(seeking);
       if (below == 0) {
-        return;  // every budget still sought with is spent, for this key and all after it
+        return;  // the values sought here have spent their budgets: no further sub-key is opened
       }
       platform::RegKey subKey;
       if (registry_.OpenKeyEx(key, name, platform::reg::kKeyRead, subKey) !=
