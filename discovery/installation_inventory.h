@@ -14,9 +14,10 @@ namespace discovery {
 using TextList = std::vector<std::string>;
 using PerReleaseLists = std::array<TextList, kReleaseCount>;
 
-// The depth limit alone does not end a search through two links that loop: every level
-// doubles the paths, 2^512 of them. So one search (one value below one release key) opens at
-// most this many keys, far more than any AutoCAD release key holds, then gives up the rest.
+// The depth limit alone does not end a walk through two links that loop: every level doubles
+// the paths, 2^512 of them. So below one release key, at most this many keys are opened while
+// seeking each of the two values, far more than any AutoCAD release key holds; a value whose
+// budget is spent is sought no further there.
 inline constexpr std::size_t kMaxCollectKeys = 100000;
 
 // The one record of the run: which AutoCAD installations the registry shows, filed by release,
@@ -43,32 +44,27 @@ class InstallationInventory {
   // always ending with a backslash.
   PerReleaseLists productKeyPaths;
 
-  // The scan's working area: the value looked for, and where it was found with what data.
+  // The scan's working area. After a scan that opened a release key it holds what the search
+  // for ProductName found below the last one: the value's name, and where it was found with
+  // what data. Nothing reads it after the scan.
   std::string valueName = "AcadLocation";
   TextList foundKeyPaths;
   TextList foundValues;
-  // The most keys one search opens (see kMaxCollectKeys); lowered only by tests that walk
-  // many looping registries quickly.
+  // The most keys opened per value below one release key (see kMaxCollectKeys); lowered only
+  // by tests that walk many looping registries quickly.
   std::size_t maxCollectKeys = kMaxCollectKeys;
 
  private:
-  // Scans one branch: each release key below it, paired AcadLocation and ProductName found at
-  // the same key, filed under the first of `recognisedRows` rows whose year the name holds.
+  // Scans one branch: each release key below it is walked once, depth-first and pre-order,
+  // for AcadLocation and ProductName together; a value is no longer sought below the first
+  // key on a path that holds it. Each key that holds both is filed under the first of
+  // `recognisedRows` rows whose year its ProductName names.
   void ScanAcadBranch(const char* branchPath, const char* keyPathFormat, std::size_t recognisedRows);
 
-  // Depth-first, pre-order search below `parent` for the value named valueName; stops
-  // descending at the first key on each path that holds it, and opens no more than
-  // maxCollectKeys keys from where collectedKeys_ was last reset. Appends to foundKeyPaths and
-  // foundValues. `depth` counts the levels below the release key.
-  void CollectValue(platform::KeyRef parent, const char* subKeyName, std::string relativePath,
-                    std::string basePath, int depth);
-
   platform::Platform platform_;
-  // Keys the current search has opened, against maxCollectKeys.
-  std::size_t collectedKeys_ = 0;
 };
 
-// A registry tree can loop through links, so the search never goes deeper than the registry's
+// A registry tree can loop through links, so the walk never goes deeper than the registry's
 // own limit on key depth.
 inline constexpr int kMaxCollectDepth = 512;
 

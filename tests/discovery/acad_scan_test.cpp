@@ -14,7 +14,8 @@ using testing::kWow6432Node;
 using testing::PutProduct;
 using testing::PutString;
 
-constexpr std::size_t k2008 = 1, k2009 = 2, k2010 = 3, k2011 = 4, k2014 = 7, k2015 = 8;
+constexpr std::size_t k2008 = 1, k2009 = 2, k2010 = 3, k2011 = 4, k2013 = 6, k2014 = 7,
+                      k2015 = 8;
 
 class AcadScan : public ::testing::Test {
  protected:
@@ -82,15 +83,44 @@ TEST_F(AcadScan, TheWow6432NodeBranchKnowsOnly2007To2009AndComesFirst) {
   EXPECT_EQ(inventory.acadLocations[k2009], (TextList{"C:\\B", "C:\\B"}));
 }
 
+// A year counts wherever it stands after the start of the name; at the start alone it names
+// nothing.
 TEST_F(AcadScan, TheLowestYearInTheProductNameWinsButNotAtItsVeryStart) {
   PutProduct(registry, "R1\\P", "AutoCAD 2012 / 2011", "C:\\2011");
   PutProduct(registry, "R2\\P", "2013 Edition", "C:\\none");
   PutProduct(registry, "R3\\P", "2013 AutoCAD 2014", "C:\\2014");
   PutProduct(registry, "R4\\P", "AutoCAD LT", "C:\\none");
+  PutProduct(registry, "R5\\P", "2013 AutoCAD 2013", "C:\\2013");
   Scan();
   EXPECT_EQ(inventory.acadLocations[k2011], TextList{"C:\\2011"});
+  EXPECT_EQ(inventory.acadLocations[k2013], TextList{"C:\\2013"});
   EXPECT_EQ(inventory.acadLocations[k2014], TextList{"C:\\2014"});
-  EXPECT_EQ(TotalFound(), 2u);
+  EXPECT_EQ(TotalFound(), 3u);
+}
+
+TEST_F(AcadScan, AnUnreadableWow6432NodeBranchLeavesTheNativeBranchScanned) {
+  PutProduct(registry, "R17.2\\ACAD-7001:804", "AutoCAD 2009", "C:\\Wow", kWow6432Node);
+  PutProduct(registry, "R17.2\\ACAD-7001:804", "AutoCAD 2009", "C:\\Native");
+  ASSERT_TRUE(machine.registry.DenyRead(RegRoot::LocalMachine,
+                                        "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD"));
+  Scan();
+  EXPECT_EQ(inventory.acadLocations[k2009], TextList{"C:\\Native"});
+  EXPECT_EQ(TotalFound(), 1u);
+}
+
+// Nothing reads the working area after the scan, but it ends as the search for ProductName
+// below the last release key left it: every ProductName found there, paired or not.
+TEST_F(AcadScan, TheWorkingAreaEndsWithTheProductNamesOfTheLastReleaseKey) {
+  PutProduct(registry, "R18.0\\P", "AutoCAD 2010", "C:\\A");
+  const std::string last = "SOFTWARE\\Autodesk\\AutoCAD\\R19.0";
+  PutString(registry, RegRoot::LocalMachine, last + "\\Left", "ProductName", "AutoCAD 2013");
+  PutString(registry, RegRoot::LocalMachine, last + "\\Left\\Below", "AcadLocation", "C:\\B");
+  PutProduct(registry, "R19.0\\Right", "AutoCAD 2014", "C:\\C");
+  Scan();
+  EXPECT_EQ(inventory.valueName, "ProductName");
+  EXPECT_EQ(inventory.foundKeyPaths, (TextList{last + "\\Left\\", last + "\\Right\\"}));
+  EXPECT_EQ(inventory.foundValues, (TextList{"AutoCAD 2013", "AutoCAD 2014"}));
+  EXPECT_EQ(TotalFound(), 2u) << "C:\\B sits below a ProductName of its own path's key only";
 }
 
 TEST_F(AcadScan, BothValuesMustSitOnTheSameKey) {
@@ -169,8 +199,8 @@ TEST_F(AcadScan, ALoopingKeyTreeEndsAtTheDepthLimit) {
 }
 
 // Two links back to a release key double the paths at every level: the depth limit alone
-// would leave 2^512 of them to walk. The key budget ends that search, and it counts the keys
-// of one search only, so the release keys after it are still searched.
+// would leave 2^512 of them to walk. The key budget ends that walk, and it counts the keys
+// below one release key only, so the release keys after it are still searched.
 TEST_F(AcadScan, TwoLoopingLinksEndWithinTheKeyBudget) {
   const std::string loop = "SOFTWARE\\Autodesk\\AutoCAD\\R17.0";
   testing::PutKey(registry, RegRoot::LocalMachine, loop);
@@ -186,14 +216,18 @@ TEST_F(AcadScan, TwoLoopingLinksEndWithinTheKeyBudget) {
   EXPECT_EQ(TotalFound(), 2u);
 }
 
-// A smaller budget set for one inventory is kept to: a search stops short of keys past it.
-TEST_F(AcadScan, ASearchOpensNoMoreKeysThanItsBudget) {
-  for (int i = 0; i < 5; ++i) {
-    testing::PutKey(registry, RegRoot::LocalMachine,
-                    "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\A" + std::to_string(i));
+// A smaller budget set for one inventory is kept to, and each value's budget counts only the
+// keys opened while that value is sought: below L only AcadLocation is sought, below M only
+// ProductName, so each value reaches Z as its seventh key though the walk opens ten.
+TEST_F(AcadScan, EachValueIsSoughtInNoMoreKeysThanItsBudget) {
+  const std::string release = "SOFTWARE\\Autodesk\\AutoCAD\\R18.0";
+  PutString(registry, RegRoot::LocalMachine, release + "\\L", "ProductName", "AutoCAD 2010");
+  PutString(registry, RegRoot::LocalMachine, release + "\\M", "AcadLocation", "C:\\M");
+  for (const char* below : {"\\L\\1", "\\L\\2", "\\L\\3", "\\M\\1", "\\M\\2", "\\M\\3"}) {
+    testing::PutKey(registry, RegRoot::LocalMachine, release + below);
   }
   PutProduct(registry, "R18.0\\Z", "AutoCAD 2010", "C:\\Last");
-  inventory.maxCollectKeys = 6;  // the release key and five keys before Z
+  inventory.maxCollectKeys = 6;
   Scan();
   EXPECT_EQ(TotalFound(), 0u);
   inventory.maxCollectKeys = 7;
