@@ -69,6 +69,15 @@ class CountingRegistry final : public platform::Registry {
                 const unsigned char* data, std::uint32_t dataSize) override {
     return inner_.SetValue(Inner(key), valueName, type, data, dataSize);
   }
+  long QueryValueWide(platform::KeyRef key, const char* valueName, std::uint32_t* type,
+                      unsigned char* data, std::uint32_t* dataSize) override {
+    ++counts_.valueReads;
+    return inner_.QueryValueWide(Inner(key), valueName, type, data, dataSize);
+  }
+  long SetValueWide(platform::KeyRef key, const char* valueName, std::uint32_t type,
+                    const unsigned char* data, std::uint32_t dataSize) override {
+    return inner_.SetValueWide(Inner(key), valueName, type, data, dataSize);
+  }
 
  private:
   struct OpenKeyState {
