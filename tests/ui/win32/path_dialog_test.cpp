@@ -229,6 +229,8 @@ class CurrentFolderThrows final : public platform::FileSystem {
   bool GetAppDataFolder(char (&path)[platform::kMaxPath]) override {
     return files_.GetAppDataFolder(path);
   }
+  bool RemoveFile(const char* path) override { return files_.RemoveFile(path); }
+  bool RemoveFolder(const char* path) override { return files_.RemoveFolder(path); }
 
  private:
   // Listings are made by, and go back to, the wrapped file system.
