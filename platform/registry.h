@@ -101,6 +101,10 @@ class Registry {
   virtual long SetValue(KeyRef key, const char* valueName, std::uint32_t type,
                         const unsigned char* data, std::uint32_t dataSize) = 0;
 
+  // RegDeleteValueA: removes the value of that name (null or empty: the default value); the
+  // handle needs KEY_SET_VALUE. kFileNotFound when no such value exists.
+  virtual long DeleteValue(KeyRef key, const char* valueName) = 0;
+
   // Windows keeps string values (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ) as UTF-16; the two
   // functions above convert them from and to the ANSI code page, and every character that
   // code page lacks comes back as '?'. These two pass the data as stored: UTF-16LE bytes for

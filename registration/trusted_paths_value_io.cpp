@@ -69,4 +69,9 @@ bool WriteTrustedPaths(platform::Registry& registry, platform::KeyRef key,
                                static_cast<std::uint32_t>(bytes.size())) == reg::kSuccess;
 }
 
+bool DeleteTrustedPaths(platform::Registry& registry, platform::KeyRef key) {
+  const long result = registry.DeleteValue(key, kValueName);
+  return result == reg::kSuccess || result == reg::kFileNotFound;
+}
+
 }  // namespace registration

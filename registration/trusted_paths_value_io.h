@@ -27,4 +27,7 @@ TrustedPathsRead ReadTrustedPaths(platform::Registry& registry, const std::strin
 bool WriteTrustedPaths(platform::Registry& registry, platform::KeyRef key,
                        std::u16string_view value);
 
+// Deletes TRUSTEDPATHS; false when the deletion failed. A value already gone is no failure.
+bool DeleteTrustedPaths(platform::Registry& registry, platform::KeyRef key);
+
 }  // namespace registration

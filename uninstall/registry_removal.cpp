@@ -126,9 +126,12 @@ void RemoveTrustedFolder(platform::Registry& registry, const std::string& produc
     if (kept == value) {
       continue;
     }
+    // A value left with no entry goes: the setup made it, or it trusted nothing before. The
+    // Variables key stays, as it may have been there before the installation.
     platform::RegKey key;
     if (registry.OpenKey(RegRoot::CurrentUser, variablesKey.c_str(), key) != reg::kSuccess ||
-        !registration::WriteTrustedPaths(registry, key, kept)) {
+        !(kept.empty() ? registration::DeleteTrustedPaths(registry, key)
+                       : registration::WriteTrustedPaths(registry, key, kept))) {
       report.Add(RootName(RegRoot::CurrentUser) + variablesKey + " (TRUSTEDPATHS)",
                  RemovalRefused::NoRights);
     }

@@ -15,7 +15,8 @@ namespace uninstall {
 void RemoveDemandLoadKeys(platform::Platform platform, const std::string& productFolder,
                           RemovalReport& report);
 
-// Takes the product folder's entry out of TRUSTEDPATHS of every profile of the current user.
+// Takes the product folder's entry out of TRUSTEDPATHS of every profile of the current user;
+// a value left with no entry is deleted (its Variables key stays).
 void RemoveTrustedFolder(platform::Registry& registry, const std::string& productFolder,
                          RemovalReport& report);
 

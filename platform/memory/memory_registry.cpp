@@ -241,6 +241,24 @@ long MemoryRegistry::Set(KeyRef key, const char* valueName, std::uint32_t type,
   return reg::kSuccess;
 }
 
+long MemoryRegistry::DeleteValue(KeyRef key, const char* valueName) {
+  const Target target = Resolve(key);
+  if (target.result != reg::kSuccess) return target.result;
+  if (const long checked = Check(target, registry_access::kSetValue); checked != reg::kSuccess) {
+    return checked;
+  }
+  auto& values = target.key->values;
+  const auto found = values.find(OrEmpty(valueName));
+  if (found == values.end()) return reg::kFileNotFound;
+  if (const long hook = RecordWrite({RegistryWriteKind::DeleteValue, target.key->root,
+                                     target.key->Path(), found->first});
+      hook != reg::kSuccess) {
+    return hook;
+  }
+  values.erase(found);
+  return reg::kSuccess;
+}
+
 void MemoryRegistry::ReleaseHandle(std::uintptr_t handle) { handles_.erase(handle); }
 
 // ---- Paths, handles and writes ----

@@ -17,14 +17,14 @@
 namespace platform {
 
 // A change the in-memory registry is about to make, as its write hook is told of it.
-enum class RegistryWriteKind { CreateKey, DeleteKey, SetValue };
+enum class RegistryWriteKind { CreateKey, DeleteKey, SetValue, DeleteValue };
 
 struct RegistryWrite {
   RegistryWriteKind kind = RegistryWriteKind::SetValue;
   RegRoot root = RegRoot::LocalMachine;
   // From the root, names joined with single backslashes; for CreateKey the new key's own path.
   std::string keyPath;
-  std::string valueName;  // SetValue only; "" for the default value
+  std::string valueName;  // SetValue and DeleteValue only; "" for the default value
 };
 
 // Answers 0 to let a write happen, or the result code to fail it with.
@@ -61,6 +61,7 @@ class MemoryRegistry final : public Registry {
                   std::uint32_t* dataSize) override;
   long SetValue(KeyRef key, const char* valueName, std::uint32_t type, const unsigned char* data,
                 std::uint32_t dataSize) override;
+  long DeleteValue(KeyRef key, const char* valueName) override;
   long QueryValueWide(KeyRef key, const char* valueName, std::uint32_t* type,
                       unsigned char* data, std::uint32_t* dataSize) override;
   long SetValueWide(KeyRef key, const char* valueName, std::uint32_t type,
@@ -85,8 +86,8 @@ class MemoryRegistry final : public Registry {
   // Injected failures. The hook is called for every write the registry is about to make,
   // once all checks have passed: the creation of each key that did not exist (so creating
   // "A\B" where neither exists is two writes, and a failure of the second leaves "A"), the
-  // deletion of a key, the setting of a value. Opening an existing key is no write. The hook
-  // must not write to this registry itself.
+  // deletion of a key, the setting or deletion of a value. Opening an existing key is no
+  // write. The hook must not write to this registry itself.
   void SetWriteHook(RegistryWriteHook hook) { writeHook_ = std::move(hook); }
   // Writes shown to the hook so far, those it failed included.
   std::size_t WriteCount() const { return writeCount_; }

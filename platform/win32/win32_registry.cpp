@@ -111,6 +111,10 @@ long Win32Registry::SetValue(KeyRef key, const char* valueName, std::uint32_t ty
   return RegSetValueExA(HandleOf(key), valueName, 0, type, data, dataSize);
 }
 
+long Win32Registry::DeleteValue(KeyRef key, const char* valueName) {
+  return RegDeleteValueA(HandleOf(key), valueName);
+}
+
 long Win32Registry::QueryValueWide(KeyRef key, const char* valueName, std::uint32_t* type,
                                    unsigned char* data, std::uint32_t* dataSize) {
   const WideName name(valueName);

@@ -25,6 +25,7 @@ class Win32Registry final : public Registry {
                   std::uint32_t* dataSize) override;
   long SetValue(KeyRef key, const char* valueName, std::uint32_t type, const unsigned char* data,
                 std::uint32_t dataSize) override;
+  long DeleteValue(KeyRef key, const char* valueName) override;
   long QueryValueWide(KeyRef key, const char* valueName, std::uint32_t* type,
                       unsigned char* data, std::uint32_t* dataSize) override;
   long SetValueWide(KeyRef key, const char* valueName, std::uint32_t type,

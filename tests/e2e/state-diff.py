@@ -9,7 +9,8 @@
       prints one PASS or FAIL line, and each change that ALLOWED.txt does not cover
 
 ALLOWED.txt holds lines "registry PREFIX" and "files PREFIX" (UTF-8, "#" comments): a key,
-value ("KEY [NAME]") or path that starts with PREFIX, letter case aside, may change. %APPDATA%
+value ("KEY [NAME]") or path that starts with PREFIX, letter case aside, may change; a PREFIX
+ending in "$" covers that one key, value or path only, not what lies below it. %APPDATA%
 stands for the prefix user's application-data folder, %TEMP% for its folder of temporary files.
 """
 import getpass
@@ -103,6 +104,12 @@ def read_allowed(path):
     return allowed
 
 
+def covers(prefix, label):
+    if prefix.endswith("$"):
+        return label == prefix[:-1]
+    return label.startswith(prefix)
+
+
 def diff(before_path, after_path, allowed_path):
     with open(before_path, encoding="utf-8", errors="surrogateescape") as f:
         before = json.load(f)
@@ -117,7 +124,7 @@ def diff(before_path, after_path, allowed_path):
         changes += [("~", new[k][1]) for k in new if k in old and new[k] != old[k]]
         counted[part] = len(changes)
         for sign, label in sorted(changes, key=lambda c: c[1].upper()):
-            if not any(label.upper().startswith(p) for p in allowed[part]):
+            if not any(covers(p, label.upper()) for p in allowed[part]):
                 stray.append(f"{sign} {label}")
     summary = (f"only the installation's own places changed ({counted['registry']} registry and "
                f"{counted['files']} file changes among {len(after['registry'])} keys and values "

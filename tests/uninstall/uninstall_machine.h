@@ -69,6 +69,12 @@ struct Machine {
                 "d:\\tools;E:\\Lib\\MyLib;");
     r.SetStringWide(RegRoot::CurrentUser, kProfile2010, "TRUSTEDPATHS",
                     u"D:\\한국어\\플러그인;e:\\cad");
+    // Profiles that trust nothing yet: one with its Variables key, one without.
+    r.SetString(RegRoot::CurrentUser,
+                "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804\\Profiles\\Plot\\Variables",
+                "FILEDIA", "1");
+    r.CreateKeyPath(RegRoot::CurrentUser, "SOFTWARE\\Autodesk\\AutoCAD\\R24.0\\ACAD-4101:804\\"
+                                          "Profiles\\<<Unnamed Profile>>");
     r.SetString(RegRoot::CurrentUser, "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804",
                 "RoamableRootFolder", "C:\\Users\\User\\AppData\\Roaming\\Autodesk\\R18.0\\chs\\");
     r.SetString(RegRoot::CurrentUser, "Software\\Autodesk\\AutoCAD\\R17.1\\ACAD-6001:804",

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -27,23 +26,16 @@ struct State {
   platform::FileTree files;
 };
 
-// TRUSTEDPATHS as AutoCAD reads it: letter case aside, and an empty value as none.
+// TRUSTEDPATHS as AutoCAD reads it: letter case aside.
 State Take(const Machine& m) {
   State state{m.memory.registry.Snapshot(), m.memory.files.Snapshot()};
   for (auto& key : state.registry.keys) {
-    auto& values = key.values;
-    for (auto& value : values) {
+    for (auto& value : key.values) {
       if (value.name == "TRUSTEDPATHS") {
         value.data = code_page::Utf16Bytes(registration::trusted_paths_text::ToUpper(
             code_page::Utf16FromBytes(value.data)));
       }
     }
-    values.erase(std::remove_if(values.begin(), values.end(),
-                                [](const auto& value) {
-                                  return value.name == "TRUSTEDPATHS" &&
-                                         value.data.find_first_not_of('\0') == std::string::npos;
-                                }),
-                 values.end());
   }
   return state;
 }

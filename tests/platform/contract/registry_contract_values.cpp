@@ -135,5 +135,32 @@ TEST_P(RegistryContract, ValueDataMayBeEmptyButNotMissing) {
   EXPECT_EQ(Read(scratch, "Lost").result, reg::kFileNotFound);
 }
 
+TEST_P(RegistryContract, DeletingAValueTakesThatValueOnlyAndNeedsTheRightToSetValues) {
+  Make("Locked");
+  Put(scratch, nullptr, reg::kTypeSz, std::string("default", 8));
+  Put(scratch, "Gone", reg::kTypeSz, std::string("x", 2));
+  Put(scratch, "Kept", reg::kTypeDword, std::string(4, '\x01'));
+
+  EXPECT_EQ(registry().DeleteValue(scratch, "GONE"), reg::kSuccess) << "names ignore case";
+  EXPECT_EQ(Read(scratch, "Gone").result, reg::kFileNotFound);
+  EXPECT_EQ(Read(scratch, "Kept").data, std::string(4, '\x01'));
+  EXPECT_EQ(Read(scratch, nullptr).data, std::string("default", 8));
+  EXPECT_EQ(registry().DeleteValue(scratch, "Gone"), reg::kFileNotFound);
+  EXPECT_EQ(Names(scratch), std::vector<std::string>{"Locked"}) << "the key is untouched";
+
+  RegKey readOnly;
+  ASSERT_EQ(Open(scratch, "", readOnly, reg::kKeyRead), reg::kSuccess);
+  EXPECT_EQ(registry().DeleteValue(readOnly, "Kept"), reg::kAccessDenied);
+  // A key whose security refuses setting values, opened with whatever access it grants.
+  RegKey locked;
+  ASSERT_EQ(Open(scratch, "Locked", locked, reg::kKeyAllAccess), reg::kSuccess);
+  Put(locked, "V", reg::kTypeSz, std::string("v", 2));
+  ASSERT_TRUE(subject->DenySettingValues("Locked"));
+  ASSERT_EQ(registry().OpenKey(scratch, "Locked", locked), reg::kSuccess);
+  EXPECT_EQ(registry().DeleteValue(locked, "V"), reg::kAccessDenied);
+  EXPECT_EQ(Read(scratch, "Kept").result, reg::kSuccess);
+  EXPECT_EQ(Read(locked, "V").data, std::string("v", 2));
+}
+
 }  // namespace
 }  // namespace contract
