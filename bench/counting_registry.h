@@ -78,6 +78,9 @@ class CountingRegistry final : public platform::Registry {
                     const unsigned char* data, std::uint32_t dataSize) override {
     return inner_.SetValueWide(Inner(key), valueName, type, data, dataSize);
   }
+  long DeleteValue(platform::KeyRef key, const char* valueName) override {
+    return inner_.DeleteValue(Inner(key), valueName);
+  }
 
  private:
   struct OpenKeyState {
