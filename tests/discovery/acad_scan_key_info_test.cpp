@@ -2,6 +2,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "discovery/installation_inventory.h"
@@ -46,7 +47,7 @@ class ReadLogRegistry final : public platform::Registry {
   }
   long QueryValue(KeyRef key, const char* valueName, std::uint32_t* type, unsigned char* data,
                   std::uint32_t* dataSize) override {
-    reads.push_back(PathOf(key) + "|" + valueName);
+    Log(key, valueName);
     return inner_.QueryValue(Inner(key), valueName, type, data, dataSize);
   }
   long SetValue(KeyRef, const char*, std::uint32_t, const unsigned char*, std::uint32_t) override {
@@ -54,7 +55,7 @@ class ReadLogRegistry final : public platform::Registry {
   }
   long QueryValueWide(KeyRef key, const char* valueName, std::uint32_t* type,
                       unsigned char* data, std::uint32_t* dataSize) override {
-    reads.push_back(PathOf(key) + "|" + valueName);
+    Log(key, valueName);
     return inner_.QueryValueWide(Inner(key), valueName, type, data, dataSize);
   }
   long SetValueWide(KeyRef, const char*, std::uint32_t, const unsigned char*,
@@ -70,6 +71,13 @@ class ReadLogRegistry final : public platform::Registry {
 
   void ReleaseHandle(std::uintptr_t handle) override { open_.erase(handle); }
 
+  void Log(KeyRef key, const char* valueName) {
+    std::string entry = PathOf(key);
+    entry += '|';
+    entry.append(valueName);
+    reads.push_back(std::move(entry));
+  }
+
   KeyRef Inner(KeyRef ref) const {
     if (ref.IsRoot()) return ref;
     const auto found = open_.find(ref.Handle());
@@ -84,7 +92,10 @@ class ReadLogRegistry final : public platform::Registry {
     key = RegKey();
     if (result != platform::reg::kSuccess) return result;
     std::string path = PathOf(parent);
-    if (subKey != nullptr && *subKey != '\0') path += (path.empty() ? "" : "\\") + std::string(subKey);
+    if (subKey != nullptr && *subKey != '\0') {
+      if (!path.empty()) path += '\\';
+      path.append(subKey);
+    }
     const std::uintptr_t handle = innerKey.Value();
     open_[handle] = Open{std::move(innerKey), std::move(path)};
     key = MakeKey(handle);
