@@ -17,7 +17,7 @@ namespace bench {
 struct RegistryCallCounts {
   std::size_t opens = 0;  // OpenKey and OpenKeyEx, failed ones included
   std::size_t valueReads = 0;
-  std::size_t subKeyCounts = 0;
+  std::size_t subKeyCounts = 0;  // QueryKeyInfo, which answers the sub-key count
   std::size_t nameReads = 0;
   std::size_t closes = 0;
   std::size_t Total() const { return opens + valueReads + subKeyCounts + nameReads + closes; }
@@ -51,9 +51,10 @@ class CountingRegistry final : public platform::Registry {
   long DeleteKey(platform::KeyRef parent, const char* subKey) override {
     return inner_.DeleteKey(Inner(parent), subKey);
   }
-  long QuerySubKeyCount(platform::KeyRef key, std::uint32_t& subKeyCount) override {
+  // The one query that answers the sub-key count and the value figures together.
+  long QueryKeyInfo(platform::KeyRef key, platform::KeyInfo& info) override {
     ++counts_.subKeyCounts;
-    return inner_.QuerySubKeyCount(Inner(key), subKeyCount);
+    return inner_.QueryKeyInfo(Inner(key), info);
   }
   long EnumKey(platform::KeyRef key, std::uint32_t index, char* name,
                std::uint32_t& nameLength) override {

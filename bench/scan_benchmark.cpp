@@ -97,6 +97,16 @@ void RunScan(benchmark::State& state, Fill fill, Scan scan) {
   state.counters["counts"] = static_cast<double>(calls.subKeyCounts) / keys;
   state.counters["names"] = static_cast<double>(calls.nameReads) / keys;
   state.counters["closes"] = static_cast<double>(calls.closes) / keys;
+  if (scan != TwoSearches) {
+    // Beside it, the reference over the same registry: its calls per key and the share of
+    // them this scan makes.
+    bench::CountingRegistry reference(machine.registry);
+    TwoSearches(machine, reference);
+    const double referencePerKey = static_cast<double>(reference.Counts().Total()) /
+                                   static_cast<double>(reference.DistinctKeysOpened());
+    state.counters["two_search_calls_per_key"] = referencePerKey;
+    state.counters["share_of_two_search"] = state.counters["calls_per_key"] / referencePerKey;
+  }
   state.counters["per_key"] =
       benchmark::Counter(static_cast<double>(keyCount),
                          benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);

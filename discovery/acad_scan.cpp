@@ -72,15 +72,26 @@ class ReleaseKeyWalk {
   }
 
   void Visit(platform::KeyRef key, Seeking seeking, const std::string& relativePath, int depth) {
+    // One query answers the sub-key count and whether the key can hold a sought value at all,
+    // which spares the value reads at most keys (each a round trip to the registry). Without
+    // the answer every sought value is read, and no sub-key is visited, as the count is unknown.
+    platform::KeyInfo info;
+    const bool infoKnown = registry_.QueryKeyInfo(key, info) == platform::reg::kSuccess;
     for (std::size_t s = 0; s < kSearchCount; ++s) {
-      if ((seeking & (1u << s)) != 0 && ReadValue(key, searches_[s], relativePath)) {
+      if ((seeking & (1u << s)) == 0) {
+        continue;
+      }
+      if (infoKnown && !MayHoldValue(info, searches_[s].valueName)) {
+        continue;
+      }
+      if (ReadValue(key, searches_[s], relativePath)) {
         seeking &= ~(1u << s);
       }
     }
     if (seeking == 0 || depth >= kMaxCollectDepth) {
       return;
     }
-    const std::uint32_t count = SubKeyCount(registry_, key);
+    const std::uint32_t count = infoKnown ? info.subKeyCount : 0;
     for (std::uint32_t index = 0; index < count; ++index) {
       char name[kKeyNameBufferSize];
       if (!ReadSubKeyName(registry_, key, index, name)) {
@@ -97,6 +108,13 @@ class ReleaseKeyWalk {
       }
       Visit(subKey, below, relativePath + name + "\\", depth + 1);
     }
+  }
+
+  // False only when the key has no value, or none whose name is as long as `valueName` (an
+  // ASCII name, so its length in characters is its length in UTF-16 units, the registry's
+  // measure). Value names compare without regard to case, which keeps their length.
+  static bool MayHoldValue(const platform::KeyInfo& info, const char* valueName) {
+    return info.valueCount > 0 && info.maxValueNameLength >= std::strlen(valueName);
   }
 
   // Records the value when `key` holds it and it fits the buffer.

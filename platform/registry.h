@@ -59,6 +59,17 @@ class KeyRef {
   std::uintptr_t handle_ = 0;
 };
 
+// What RegQueryInfoKeyA tells of a key, in one call.
+struct KeyInfo {
+  std::uint32_t subKeyCount = 0;  // lpcSubKeys
+  std::uint32_t valueCount = 0;   // lpcValues, the default value among them once it is set
+  // lpcMaxValueNameLen: the longest value name in UTF-16 units without its NUL, also from the
+  // narrow function (a Chinese character is one unit, not its two code-page bytes). A bound
+  // rather than an exact length: Windows need not shrink it when a long-named value goes, but
+  // no value present has a longer name.
+  std::uint32_t maxValueNameLength = 0;
+};
+
 // The registry functions of advapi32 that the setup calls, narrow-character ones except for
 // the two wide value functions. Each method has
 // the behaviour of the Win32 function it is named after (noted beside it); results are the
@@ -82,8 +93,17 @@ class Registry {
   // RegDeleteKeyA: deletes the last key named by subKey; fails when that key has sub-keys.
   virtual long DeleteKey(KeyRef parent, const char* subKey) = 0;
 
-  // RegQueryInfoKeyA asking for the number of sub-keys only.
-  virtual long QuerySubKeyCount(KeyRef key, std::uint32_t& subKeyCount) = 0;
+  // RegQueryInfoKeyA asking for the numbers of sub-keys and values and the length of the
+  // longest value name. Asks KEY_QUERY_VALUE of the handle.
+  virtual long QueryKeyInfo(KeyRef key, KeyInfo& info) = 0;
+
+  // The same query, for the number of sub-keys only; `subKeyCount` changes only on success.
+  long QuerySubKeyCount(KeyRef key, std::uint32_t& subKeyCount) {
+    KeyInfo info;
+    const long result = QueryKeyInfo(key, info);
+    if (result == reg::kSuccess) subKeyCount = info.subKeyCount;
+    return result;
+  }
 
   // RegEnumKeyExA(key, index, name, &nameLength, 0, 0, 0, 0): nameLength goes in as the size
   // of the name buffer in bytes and comes out as the name's length without its NUL.

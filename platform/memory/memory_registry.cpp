@@ -124,7 +124,7 @@ long MemoryRegistry::DeleteKey(KeyRef parent, const char* subKey) {
   return reg::kSuccess;
 }
 
-long MemoryRegistry::QuerySubKeyCount(KeyRef key, std::uint32_t& subKeyCount) {
+long MemoryRegistry::QueryKeyInfo(KeyRef key, KeyInfo& info) {
   const Target target = Resolve(key);
   if (target.result != reg::kSuccess) return target.result;
   // Windows asks KEY_QUERY_VALUE of RegQueryInfoKey (Wine asks nothing).
@@ -132,7 +132,16 @@ long MemoryRegistry::QuerySubKeyCount(KeyRef key, std::uint32_t& subKeyCount) {
       checked != reg::kSuccess) {
     return checked;
   }
-  subKeyCount = static_cast<std::uint32_t>(target.key->subKeys.size());
+  const registry_tree::Key& found = *target.key;
+  info.subKeyCount = static_cast<std::uint32_t>(found.subKeys.size());
+  info.valueCount = static_cast<std::uint32_t>(found.values.size());
+  // Names are kept in the active code page; Windows measures them in UTF-16 units.
+  std::size_t longest = 0;
+  for (const auto& value : found.values) {
+    const std::size_t units = code_page::ToUtf16(ansi::ActiveCodePage(), value.first).size();
+    if (units > longest) longest = units;
+  }
+  info.maxValueNameLength = static_cast<std::uint32_t>(longest);
   return reg::kSuccess;
 }
 

@@ -76,11 +76,18 @@ long Win32Registry::DeleteKey(KeyRef parent, const char* subKey) {
   return RegDeleteKeyA(HandleOf(parent), subKey);
 }
 
-long Win32Registry::QuerySubKeyCount(KeyRef key, std::uint32_t& subKeyCount) {
-  DWORD count = 0;
-  const LONG result = RegQueryInfoKeyA(HandleOf(key), nullptr, nullptr, nullptr, &count, nullptr,
-                                       nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-  if (result == ERROR_SUCCESS) subKeyCount = count;
+long Win32Registry::QueryKeyInfo(KeyRef key, KeyInfo& info) {
+  DWORD subKeys = 0;
+  DWORD values = 0;
+  DWORD longestValueName = 0;
+  const LONG result =
+      RegQueryInfoKeyA(HandleOf(key), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                       &values, &longestValueName, nullptr, nullptr, nullptr);
+  if (result == ERROR_SUCCESS) {
+    info.subKeyCount = subKeys;
+    info.valueCount = values;
+    info.maxValueNameLength = longestValueName;
+  }
   return result;
 }
 

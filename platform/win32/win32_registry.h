@@ -19,7 +19,7 @@ class Win32Registry final : public Registry {
   long OpenKeyEx(KeyRef parent, const char* subKey, std::uint32_t access, RegKey& key) override;
   long CreateKey(KeyRef parent, const char* subKey, RegKey& key) override;
   long DeleteKey(KeyRef parent, const char* subKey) override;
-  long QuerySubKeyCount(KeyRef key, std::uint32_t& subKeyCount) override;
+  long QueryKeyInfo(KeyRef key, KeyInfo& info) override;
   long EnumKey(KeyRef key, std::uint32_t index, char* name, std::uint32_t& nameLength) override;
   long QueryValue(KeyRef key, const char* valueName, std::uint32_t* type, unsigned char* data,
                   std::uint32_t* dataSize) override;
