@@ -62,9 +62,8 @@ class ReadLogRegistry final : public platform::Registry {
                     std::uint32_t) override {
     return platform::reg::kAccessDenied;
   }
-  // Deliberately without `override`, so this registry builds whether the interface has
-  // DeleteValue or not; refused like every write (the scan writes nothing).
-  long DeleteValue(KeyRef, const char*) { return platform::reg::kAccessDenied; }
+  // Refused like every write: the scan writes nothing.
+  long DeleteValue(KeyRef, const char*) override { return platform::reg::kAccessDenied; }
 
  private:
   struct Open {
