@@ -55,14 +55,6 @@ bool KeyExists(HKEY root, const std::string& path) {
   return true;
 }
 
-std::optional<std::string> ReadWhole(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::ostringstream contents;
-  contents << file.rdbuf();
-  return contents.str();
-}
-
 bool PutFile(const std::string& path, const std::string& contents) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file << contents;

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <fstream>
+#include <optional>
+#include <sstream>
 #include <string>
 
 namespace registration::win32_testing {
@@ -110,6 +113,15 @@ inline ValueRead GetValue(HKEY root, const std::string& path, const char* name) 
 // A REG_SZ value's text without its NUL.
 inline std::string Text(const ValueRead& read) {
   return read.data.substr(0, read.data.find('\0'));
+}
+
+// The whole content of a file, or nothing when it cannot be read.
+inline std::optional<std::string> ReadWhole(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  std::ostringstream contents;
+  contents << file.rdbuf();
+  return contents.str();
 }
 
 }  // namespace registration::win32_testing

@@ -32,14 +32,6 @@ bool PutFile(const std::string& path, const std::string& contents, DWORD attribu
   return SetFileAttributesA(path.c_str(), attributes) != FALSE;
 }
 
-std::optional<std::string> ReadWhole(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::ostringstream contents;
-  contents << file.rdbuf();
-  return contents.str();
-}
-
 bool IsReadOnly(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
