@@ -1,5 +1,8 @@
 #include "registration/trusted_paths_text.h"
 
+#include <map>
+#include <vector>
+
 #include "platform/ansi_text.h"
 #include "platform/code_page.h"
 
@@ -27,10 +30,35 @@ char16_t UpperOfUnit(unsigned codePage, char16_t unit) {
   return upper.size() == 1 ? upper[0] : unit;
 }
 
+// The answers of UpperOfUnit for one code page, worked out once per unit: a value of
+// thousands of Chinese characters then costs a look-up per character, not three conversions.
+class UpperTable {
+ public:
+  explicit UpperTable(unsigned codePage) : codePage_(codePage), table_(TableOf(codePage)) {}
+
+  char16_t Upper(char16_t unit) {
+    char16_t& entry = table_[unit];
+    if (entry == u'\0') entry = UpperOfUnit(codePage_, unit);
+    return entry;
+  }
+
+ private:
+  // 0 in an entry: not yet worked out (no unit here has 0 as its form).
+  static std::vector<char16_t>& TableOf(unsigned codePage) {
+    thread_local std::map<unsigned, std::vector<char16_t>> tables;
+    std::vector<char16_t>& table = tables[codePage];
+    if (table.empty()) table.assign(0x10000, u'\0');
+    return table;
+  }
+
+  unsigned codePage_;
+  std::vector<char16_t>& table_;
+};
+
 }  // namespace
 
 std::u16string ToUpper(std::u16string_view text) {
-  const unsigned codePage = ansi::ActiveCodePage();
+  UpperTable table(ansi::ActiveCodePage());
   std::u16string upper;
   upper.reserve(text.size());
   for (std::size_t pos = 0; pos < text.size();) {
@@ -45,7 +73,7 @@ std::u16string ToUpper(std::u16string_view text) {
     // No code page here carries a character outside the Basic Multilingual Plane, nor half
     // of one.
     if (units == 1 && !IsHighSurrogate(unit) && !IsLowSurrogate(unit)) {
-      upper += UpperOfUnit(codePage, unit);
+      upper += table.Upper(unit);
     } else {
       upper += text.substr(pos, units);
     }
