@@ -18,6 +18,10 @@ inline constexpr std::uint32_t kSystem = 0x4;
 inline constexpr std::uint32_t kDirectory = 0x10;
 inline constexpr std::uint32_t kArchive = 0x20;
 inline constexpr std::uint32_t kNormal = 0x80;
+// A junction, a folder or file symbolic link (and under Wine a Unix symbolic link): listed
+// with the directory bit too when it stands for a folder (0x410). Its contents belong to
+// wherever it points.
+inline constexpr std::uint32_t kReparsePoint = 0x400;
 // What GetFileAttributesA answers for a path that names nothing.
 inline constexpr std::uint32_t kInvalid = 0xFFFFFFFF;
 }  // namespace attr
@@ -48,6 +52,15 @@ struct FindData {
   std::uint32_t attributes = 0;
   std::string fileName;  // a bare name, at most 259 bytes
   std::uint64_t size = 0;
+};
+
+// Who may change a folder and what is put in it later, as the setup leaves its product folder.
+// The protected kinds cut inheritance from the folder above (under C:\ that grants
+// "Authenticated Users: Modify") and are inherited by every file and folder inside.
+enum class FolderAccess {
+  Inherited,        // whatever the folder above grants: how a new folder starts
+  MachineWide,      // Administrators and SYSTEM full control, Users read and execute
+  CurrentUserOnly,  // the current user, Administrators and SYSTEM full control; nobody else
 };
 
 class FileSystem;
@@ -108,8 +121,46 @@ class FileSystem {
   // a running program's own .exe as in use, so a program cannot delete itself.
   virtual bool RemoveFile(const char* path) = 0;
 
-  // RemoveDirectoryA: fails on a file and on a folder that still holds anything.
+  // RemoveDirectoryA: fails on a file and on a folder that still holds anything. On a link to
+  // a folder it removes the link itself, never what it points to.
   virtual bool RemoveFolder(const char* path) = 0;
+
+  // GetLastError as the last failed call of this interface left it (sharing violation 32 for
+  // a file another program holds open, access denied 5 for no rights or a running program's
+  // own file, ...). Asked right after the call: any other call may change it.
+  virtual std::uint32_t LastError() const = 0;
+
+  // FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS) of a Win32
+  // error code (file and registry functions share them), without the line end; a text naming
+  // the number when the system has none.
+  virtual std::string ErrorText(std::uint32_t error) = 0;
+
+  // CreateFileA(GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING) and ReadFile to its end: the whole
+  // file, which must not be longer than `limit` bytes. False when it cannot be opened, is
+  // longer, or cannot be read whole; `contents` is then not meaningful.
+  virtual bool ReadWholeFile(const char* path, std::size_t limit, std::string& contents) = 0;
+
+  // Makes `contents` the whole file `path`, all or nothing: written into "<path>.new" (a
+  // leftover of that name deleted first, then CreateFileA CREATE_NEW, so no link there is ever
+  // written through), flushed, and moved over `path` (MoveFileExA MOVEFILE_REPLACE_EXISTING |
+  // MOVEFILE_WRITE_THROUGH), which replaces a link at `path` itself, never what it points to.
+  // A failure leaves `path` as it was and removes "<path>.new" again.
+  virtual bool WriteWholeFile(const char* path, std::string_view contents) = 0;
+
+  // DeleteFileA("<path>:<stream>"): removes one alternate data stream of a file (the
+  // "Zone.Identifier" mark that a download carries) and leaves the file. True also where the
+  // file has no such stream or its volume keeps no streams (FAT).
+  virtual bool RemoveStream(const char* path, const char* stream) = 0;
+
+  // SetNamedSecurityInfoA(path, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION |
+  // PROTECTED_DACL_SECURITY_INFORMATION): gives a folder the DACL of `access`, with every entry
+  // inherited by the files and folders inside, which get it too. Needs WRITE_DAC: the folder's
+  // owner or an administrator.
+  virtual bool ProtectFolder(const char* path, FolderAccess access) = 0;
+
+  // MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT): deletes a file (or an empty folder)
+  // at the next start of Windows. Needs administrator rights.
+  virtual bool RemoveAtRestart(const char* path) = 0;
 
  protected:
   FindHandle MakeListing(std::uintptr_t handle) { return FindHandle(this, handle); }

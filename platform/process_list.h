@@ -17,7 +17,7 @@ class ProcessList;
 // A Tool Help snapshot; closing it is CloseHandle.
 using ProcessSnapshot = OwnedHandle<ProcessList>;
 
-// The Tool Help process walk of kernel32.
+// The Tool Help process walk of kernel32, and the rights of this process.
 class ProcessList {
  public:
   virtual ~ProcessList() = default;
@@ -30,6 +30,11 @@ class ProcessList {
 
   // Process32Next: false when no record is left.
   virtual bool Next(ProcessSnapshot& snapshot, ProcessEntry& entry) = 0;
+
+  // Whether this process runs with administrator rights: CheckTokenMembership(NULL, the
+  // Administrators SID), true for an elevated administrator and for SYSTEM, false for a
+  // standard user and for an administrator's filtered token (UAC, a double-click).
+  virtual bool RunsAsAdministrator() = 0;
 
  protected:
   ProcessSnapshot MakeSnapshot(std::uintptr_t handle) { return ProcessSnapshot(this, handle); }

@@ -16,6 +16,11 @@ struct MemoryFileSystem::Node {
   std::uint32_t attributes = 0;  // the stored bits; a folder's directory bit is implied
   std::string contents;
   std::vector<std::unique_ptr<Node>> children;
+  std::string linkTarget;  // the full path a link leads to; empty for everything else
+  FolderAccess access = FolderAccess::Inherited;
+  std::vector<std::pair<std::string, std::string>> streams;  // name, contents
+
+  bool IsLink() const { return !linkTarget.empty(); }
 
   Node* Child(std::string_view childName) const {
     for (const auto& child : children) {
@@ -35,6 +40,7 @@ struct MemoryFileSystem::Node {
 
   // What GetFileAttributesA reports: a file without any bit is "normal".
   std::uint32_t Reported() const {
+    if (IsLink()) return attributes | attr::kDirectory | attr::kReparsePoint;
     if (isFolder) return attributes | attr::kDirectory;
     return attributes == 0 ? attr::kNormal : attributes;
   }
@@ -115,7 +121,7 @@ MemoryFileSystem::Node* MemoryFileSystem::FindRoot(std::string_view root) const 
   return nullptr;
 }
 
-MemoryFileSystem::Lookup MemoryFileSystem::Find(const WindowsPath& path) const {
+MemoryFileSystem::Lookup MemoryFileSystem::Find(const WindowsPath& path, int depth) const {
   Lookup found;
   Node* folder = FindRoot(path.root);
   if (folder == nullptr) {
@@ -127,7 +133,7 @@ MemoryFileSystem::Lookup MemoryFileSystem::Find(const WindowsPath& path) const {
     return found;
   }
   for (std::size_t k = 0; k + 1 < path.names.size(); ++k) {
-    folder = folder->Child(path.names[k]);
+    folder = Followed(folder->Child(path.names[k]), depth);
     if (folder == nullptr || !folder->isFolder) {
       found.error = fs_error::kPathNotFound;
       return found;
@@ -139,16 +145,26 @@ MemoryFileSystem::Lookup MemoryFileSystem::Find(const WindowsPath& path) const {
   return found;
 }
 
+MemoryFileSystem::Node* MemoryFileSystem::Followed(Node* node, int depth) const {
+  // Windows gives up after 63 reparse points on one path.
+  constexpr int kMostLinks = 63;
+  if (node == nullptr || !node->IsLink()) return node;
+  if (depth >= kMostLinks) return nullptr;
+  WindowsPath target;
+  if (!Resolve(node->linkTarget, target)) return nullptr;
+  return Followed(Find(target, depth + 1).node, depth + 1);
+}
+
 MemoryFileSystem::Node* MemoryFileSystem::EnsureFolders(const WindowsPath& path,
                                                         std::size_t nameCount) {
   Node* folder = FindRoot(path.root);
   for (std::size_t k = 0; folder != nullptr && k < nameCount; ++k) {
-    Node* next = folder->Child(path.names[k]);
-    if (next == nullptr) {
+    Node* next = Followed(folder->Child(path.names[k]));
+    if (next == nullptr && folder->Child(path.names[k]) == nullptr) {
       if (!paths::IsValidFileName(path.names[k])) return nullptr;
       next = &folder->AddChild(path.names[k], true);
     }
-    folder = next->isFolder ? next : nullptr;
+    folder = next != nullptr && next->isFolder ? next : nullptr;
   }
   return folder;
 }
@@ -174,7 +190,7 @@ bool MemoryFileSystem::FindFirst(const char* pattern, FindHandle& listing, FindD
   WindowsPath folderPath = path;
   folderPath.names.pop_back();
   const Lookup folderFound = Find(folderPath);
-  const Node* folder = folderFound.node;
+  const Node* folder = Followed(folderFound.node);
   if (folder == nullptr) return Fail(fs_error::kPathNotFound);
   if (!folder->isFolder) {
     return Fail(paths::HasWildcard(wanted) ? fs_error::kInvalidName : fs_error::kPathNotFound);
@@ -270,6 +286,7 @@ bool MemoryFileSystem::Copy(const char* source, const char* destination, bool fa
   if (existing != nullptr && existing->isFolder) return Fail(fs_error::kAccessDenied);
   if (existing != nullptr && failIfExists) return Fail(fs_error::kFileExists);
   if (IsDenied(to)) return Fail(fs_error::kAccessDenied);
+  if (IsHeld(heldOpen_, from) || IsHeld(heldOpen_, to)) return Fail(fs_error::kSharingViolation);
   if (existing != nullptr) {
     // Overwriting asks for write access, which a read-only file refuses; and Windows will not
     // replace a hidden or system file by one that lacks that bit.
@@ -286,6 +303,8 @@ bool MemoryFileSystem::Copy(const char* source, const char* destination, bool fa
 
   Node& copy = existing != nullptr ? *existing : target.parent->AddChild(to.names.back(), false);
   copy.contents = original->contents;
+  // CopyFileA takes the alternate data streams along, a download's mark among them.
+  copy.streams = original->streams;
   // The file system marks every file it writes for backup.
   copy.attributes = original->attributes | attr::kArchive;
   return true;
@@ -510,7 +529,11 @@ bool MemoryFileSystem::Exists(std::string_view path) const {
 
 void MemoryFileSystem::AddSubtree(const Node& node, const std::string& path,
                                   FileTree& tree) const {
-  tree[path] = FileState{node.Reported(), node.contents};
+  tree[path] = FileState{node.Reported(),
+                         node.IsLink() ? "-> " + node.linkTarget : node.contents, node.access};
+  for (const auto& [stream, contents] : node.streams) {
+    tree[path + ":" + stream] = FileState{0, contents, FolderAccess::Inherited};
+  }
   const std::string prefix = ansi::EndsWithBackslash(path) ? path : path + '\\';
   for (const auto& child : node.children) AddSubtree(*child, prefix + child->name, tree);
 }
@@ -529,13 +552,30 @@ namespace platform {
 // files never removed as folders, a folder only when empty, a read-only file or one a running
 // process holds not at all.
 
+namespace {
+
+void Hold(std::vector<std::string>& holds, std::string key, bool held) {
+  const auto found = std::find(holds.begin(), holds.end(), key);
+  if (held && found == holds.end()) holds.push_back(std::move(key));
+  if (!held && found != holds.end()) holds.erase(found);
+}
+
+}  // namespace
+
 void MemoryFileSystem::HoldInUse(std::string_view path, bool held) {
   WindowsPath place;
-  if (!Resolve(path, place)) return;
-  const std::string key = ansi::ToUpper(paths::WindowsPathText(place));
-  const auto found = std::find(heldInUse_.begin(), heldInUse_.end(), key);
-  if (held && found == heldInUse_.end()) heldInUse_.push_back(key);
-  if (!held && found != heldInUse_.end()) heldInUse_.erase(found);
+  if (Resolve(path, place)) Hold(heldInUse_, ansi::ToUpper(paths::WindowsPathText(place)), held);
+}
+
+void MemoryFileSystem::HoldOpen(std::string_view path, bool held) {
+  WindowsPath place;
+  if (Resolve(path, place)) Hold(heldOpen_, ansi::ToUpper(paths::WindowsPathText(place)), held);
+}
+
+bool MemoryFileSystem::IsHeld(const std::vector<std::string>& holds,
+                              const WindowsPath& path) const {
+  return std::find(holds.begin(), holds.end(), ansi::ToUpper(paths::WindowsPathText(path))) !=
+         holds.end();
 }
 
 void MemoryFileSystem::SetRemoveHook(std::function<bool(const std::string& path)> hook) {
@@ -556,9 +596,8 @@ bool MemoryFileSystem::RemoveFile(const char* path) {
   if (IsDenied(place) || (found.node->attributes & attr::kReadOnly) != 0) {
     return Fail(fs_error::kAccessDenied);
   }
-  if (std::find(heldInUse_.begin(), heldInUse_.end(), ansi::ToUpper(text)) != heldInUse_.end()) {
-    return Fail(fs_error::kAccessDenied);
-  }
+  if (IsHeld(heldInUse_, place)) return Fail(fs_error::kAccessDenied);
+  if (IsHeld(heldOpen_, place)) return Fail(fs_error::kSharingViolation);
   auto& siblings = found.parent->children;
   siblings.erase(std::find_if(siblings.begin(), siblings.end(),
                               [&](const auto& child) { return child.get() == found.node; }));
@@ -582,6 +621,152 @@ bool MemoryFileSystem::RemoveFolder(const char* path) {
   siblings.erase(std::find_if(siblings.begin(), siblings.end(),
                               [&](const auto& child) { return child.get() == found.node; }));
   return true;
+}
+
+}  // namespace platform
+
+namespace platform {
+
+// Whole-file reads and writes, streams, folder protection and removal at restart: what the
+// setup's record of installed files, the download mark and the product folder's DACL need.
+
+std::string MemoryFileSystem::ErrorText(std::uint32_t error) {
+  return "Windows error " + std::to_string(error);
+}
+
+bool MemoryFileSystem::ReadWholeFile(const char* path, std::size_t limit, std::string& contents) {
+  WindowsPath place;
+  if (!ResolveForCall(path, place)) return false;
+  const Lookup found = Find(place);
+  if (found.node == nullptr) return Fail(found.error);
+  if (found.node->isFolder) return Fail(fs_error::kAccessDenied);
+  if (IsHeld(heldOpen_, place)) return Fail(fs_error::kSharingViolation);
+  if (found.node->contents.size() > limit) return Fail(fs_error::kFileTooLarge);
+  contents = found.node->contents;
+  return true;
+}
+
+bool MemoryFileSystem::WriteWholeFile(const char* path, std::string_view contents) {
+  WindowsPath place;
+  WindowsPath beside;
+  if (!ResolveForCall(path, place) ||
+      !ResolveForCall((std::string(TextOf(path)) + ".new").c_str(), beside)) {
+    return false;
+  }
+  if (place.names.empty() || place.endsWithSeparator) return Fail(fs_error::kInvalidName);
+  if (!AllowedByHook(kWholeFileWrite, paths::WindowsPathText(place))) {
+    return Fail(fs_error::kAccessDenied);
+  }
+  const Lookup found = Find(place);
+  if (found.parent == nullptr) return Fail(fs_error::kPathNotFound);
+  if (!paths::IsValidFileName(place.names.back())) return Fail(fs_error::kInvalidName);
+  if (IsDenied(place)) return Fail(fs_error::kAccessDenied);
+  Node* existing = found.node;
+  if (existing != nullptr) {
+    // MoveFileExA replaces neither a folder nor a read-only file, nor one held open.
+    if (existing->isFolder || (existing->attributes & attr::kReadOnly) != 0 ||
+        IsHeld(heldInUse_, place)) {
+      return Fail(fs_error::kAccessDenied);
+    }
+    if (IsHeld(heldOpen_, place)) return Fail(fs_error::kSharingViolation);
+  }
+  const Node* leftover = found.parent->Child(place.names.back() + ".new");
+  if (leftover != nullptr && leftover->isFolder) return Fail(fs_error::kAccessDenied);
+  auto& siblings = found.parent->children;
+  std::erase_if(siblings, [&](const auto& child) { return child.get() == leftover; });
+  // The moved file is a new one: no stream or attribute of the old file stays.
+  Node& file = existing != nullptr ? *existing : found.parent->AddChild(place.names.back(), false);
+  file.contents = std::string(contents);
+  file.attributes = attr::kArchive;
+  file.streams.clear();
+  return true;
+}
+
+bool MemoryFileSystem::RemoveStream(const char* path, const char* stream) {
+  WindowsPath place;
+  if (!ResolveForCall(path, place)) return false;
+  const Lookup found = Find(place);
+  if (found.node == nullptr) return Fail(found.error);
+  if (found.node->isFolder) return Fail(fs_error::kAccessDenied);
+  const std::string name(TextOf(stream));
+  const auto named = [&](const auto& entry) { return ansi::EqualsNoCase(entry.first, name); };
+  auto& streams = found.node->streams;
+  if (std::none_of(streams.begin(), streams.end(), named)) return true;
+  if (removeHook_ && !removeHook_(paths::WindowsPathText(place) + ":" + name)) {
+    return Fail(fs_error::kAccessDenied);
+  }
+  if (IsDenied(place) || (found.node->attributes & attr::kReadOnly) != 0) {
+    return Fail(fs_error::kAccessDenied);
+  }
+  std::erase_if(streams, named);
+  return true;
+}
+
+bool MemoryFileSystem::ProtectFolder(const char* path, FolderAccess access) {
+  WindowsPath place;
+  if (!ResolveForCall(path, place)) return false;
+  if (!AllowedByHook(kFolderProtection, paths::WindowsPathText(place))) {
+    return Fail(fs_error::kAccessDenied);
+  }
+  const Lookup found = Find(place);
+  if (found.node == nullptr) return Fail(found.error);
+  if (IsDenied(place)) return Fail(fs_error::kAccessDenied);
+  found.node->access = access;
+  return true;
+}
+
+bool MemoryFileSystem::RemoveAtRestart(const char* path) {
+  WindowsPath place;
+  if (!Resolve(TextOf(path), place)) return Fail(fs_error::kPathNotFound);
+  if (restartRemovalRefused_) return Fail(fs_error::kAccessDenied);
+  pendingRestart_.push_back(paths::WindowsPathText(place));
+  return true;
+}
+
+bool MemoryFileSystem::AddFolderLink(std::string_view link, std::string_view target) {
+  WindowsPath place;
+  WindowsPath to;
+  if (!Resolve(link, place) || !Resolve(target, to) || place.names.empty()) return false;
+  const Lookup found = Find(place);
+  if (found.parent == nullptr || found.node != nullptr) return false;
+  Node& node = found.parent->AddChild(place.names.back(), true);
+  node.linkTarget = paths::WindowsPathText(to);
+  return true;
+}
+
+bool MemoryFileSystem::AddStream(std::string_view path, std::string_view stream,
+                                 std::string_view contents) {
+  WindowsPath place;
+  if (!Resolve(path, place)) return false;
+  Node* node = Find(place).node;
+  if (node == nullptr || node->isFolder || stream.empty()) return false;
+  for (auto& [name, data] : node->streams) {
+    if (ansi::EqualsNoCase(name, stream)) {
+      data = std::string(contents);
+      return true;
+    }
+  }
+  node->streams.emplace_back(std::string(stream), std::string(contents));
+  return true;
+}
+
+std::optional<std::string> MemoryFileSystem::ReadStream(std::string_view path,
+                                                        std::string_view stream) const {
+  WindowsPath place;
+  if (!Resolve(path, place)) return std::nullopt;
+  const Node* node = Find(place).node;
+  if (node == nullptr) return std::nullopt;
+  for (const auto& [name, data] : node->streams) {
+    if (ansi::EqualsNoCase(name, stream)) return data;
+  }
+  return std::nullopt;
+}
+
+FolderAccess MemoryFileSystem::FolderAccessOf(std::string_view path) const {
+  WindowsPath place;
+  if (!Resolve(path, place)) return FolderAccess::Inherited;
+  const Node* node = Find(place).node;
+  return node == nullptr ? FolderAccess::Inherited : node->access;
 }
 
 }  // namespace platform

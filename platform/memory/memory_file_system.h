@@ -29,6 +29,7 @@ inline constexpr std::uint32_t kDirNotEmpty = 145;
 inline constexpr std::uint32_t kFileExists = 80;
 inline constexpr std::uint32_t kInsufficientBuffer = 122;
 inline constexpr std::uint32_t kInvalidName = 123;
+inline constexpr std::uint32_t kFileTooLarge = 223;
 inline constexpr std::uint32_t kAlreadyExists = 183;
 inline constexpr std::uint32_t kEnvVarNotFound = 203;
 inline constexpr std::uint32_t kFilenameExcedRange = 206;
@@ -50,10 +51,13 @@ inline constexpr std::uint32_t kDirectory = 267;
 // rights in a program folder) and fail any one copy or folder creation a test picks.
 class MemoryFileSystem final : public FileSystem {
  public:
-  // Asked before every copy and folder creation, with the full source path ("" when a folder
-  // is created) and destination path; false makes that call fail with kAccessDenied.
+  // Asked before every copy, folder creation, whole-file write and folder protection, with
+  // the full source path (for the others "", kWholeFileWrite or kFolderProtection) and the
+  // full destination path; false makes that call fail with kAccessDenied.
   using WriteHook =
       std::function<bool(const std::string& source, const std::string& destination)>;
+  static constexpr const char* kWholeFileWrite = "<whole file>";
+  static constexpr const char* kFolderProtection = "<folder protection>";
 
   // Drive C: with the current folder C:\; the program is C:\SetUp.exe; the application-data
   // folder is C:\Users\User\AppData\Roaming (not created); the environment is empty.
@@ -76,6 +80,13 @@ class MemoryFileSystem final : public FileSystem {
   bool GetAppDataFolder(char (&path)[kMaxPath]) override;
   bool RemoveFile(const char* path) override;
   bool RemoveFolder(const char* path) override;
+  std::uint32_t LastError() const override { return lastError_; }
+  std::string ErrorText(std::uint32_t error) override;
+  bool ReadWholeFile(const char* path, std::size_t limit, std::string& contents) override;
+  bool WriteWholeFile(const char* path, std::string_view contents) override;
+  bool RemoveStream(const char* path, const char* stream) override;
+  bool ProtectFolder(const char* path, FolderAccess access) override;
+  bool RemoveAtRestart(const char* path) override;
 
   // Set-up. These never meet denial or the write hook. Relative paths start at the current
   // folder.
@@ -86,6 +97,12 @@ class MemoryFileSystem final : public FileSystem {
   // Creates or replaces a file, creating the folders above it.
   bool AddFile(std::string_view path, std::string_view contents,
                std::uint32_t attributes = attr::kArchive);
+  // A junction at `link` (its folder must exist, the name must be free) to the folder
+  // `target`, which need not exist: it lists as kDirectory | kReparsePoint, a path through it
+  // leads into the target, and removing it as a folder removes the link alone.
+  bool AddFolderLink(std::string_view link, std::string_view target);
+  // An alternate data stream of an existing file (the "Zone.Identifier" of a download).
+  bool AddStream(std::string_view path, std::string_view stream, std::string_view contents);
   bool SetCurrentFolder(std::string_view path);  // an existing folder
   void SetModulePath(std::string_view path);
   void SetEnvironment(std::string_view name, std::string_view value);
@@ -104,6 +121,11 @@ class MemoryFileSystem final : public FileSystem {
   // The file is held open by a running process (a running program's own .exe): deleting it
   // fails with kAccessDenied, as Windows refuses it, until the hold ends.
   void HoldInUse(std::string_view path, bool held = true);
+  // The file is open in another program without sharing (AutoCAD, an editor): deleting,
+  // reading, replacing and copying onto it fail with kSharingViolation until the hold ends.
+  void HoldOpen(std::string_view path, bool held = true);
+  // RemoveAtRestart fails with kAccessDenied, as for a process without administrator rights.
+  void RefuseRestartRemoval(bool refuse = true) { restartRemovalRefused_ = refuse; }
   // Asked before every file deletion and folder removal with the full path; false makes that
   // call fail with kAccessDenied.
   void SetRemoveHook(std::function<bool(const std::string& path)> hook);
@@ -112,11 +134,13 @@ class MemoryFileSystem final : public FileSystem {
   std::optional<std::string> ReadFile(std::string_view path) const;  // nullopt unless a file
   std::uint32_t Attributes(std::string_view path) const;             // attr::kInvalid if none
   bool Exists(std::string_view path) const;
+  std::optional<std::string> ReadStream(std::string_view path, std::string_view stream) const;
+  FolderAccess FolderAccessOf(std::string_view path) const;  // Inherited where nothing is
+  const std::vector<std::string>& PendingRestartRemovals() const { return pendingRestart_; }
   FileTree Snapshot() const;
   std::size_t OpenListingCount() const { return listings_.size(); }
   std::size_t CopyAttempts() const { return copyAttempts_; }
   std::size_t FolderCreationAttempts() const { return folderCreationAttempts_; }
-  std::uint32_t LastError() const { return lastError_; }
 
  private:
   struct Node;
@@ -134,7 +158,13 @@ class MemoryFileSystem final : public FileSystem {
   bool ResolveForCall(const char* text, paths::WindowsPath& path,
                       std::uint32_t limit = kMaxPath);
   Node* FindRoot(std::string_view root) const;
-  Lookup Find(const paths::WindowsPath& path) const;
+  // Every folder on the way is followed through links; the last name is not (a link found
+  // there is the link itself).
+  Lookup Find(const paths::WindowsPath& path, int depth = 0) const;
+  // The folder a link leads to (the node itself when it is no link); null for a link whose
+  // target is missing or that leads round in circles.
+  Node* Followed(Node* node, int depth = 0) const;
+  bool IsHeld(const std::vector<std::string>& holds, const paths::WindowsPath& path) const;
   Node* EnsureFolders(const paths::WindowsPath& path, std::size_t nameCount);
   bool IsDenied(const paths::WindowsPath& path) const;
   bool AllowedByHook(const std::string& source, const std::string& destination) const;
@@ -151,6 +181,9 @@ class MemoryFileSystem final : public FileSystem {
   std::vector<paths::WindowsPath> denied_;
   std::vector<paths::WindowsPath> unlistable_;
   std::vector<std::string> heldInUse_;  // full paths, upper-cased
+  std::vector<std::string> heldOpen_;   // full paths, upper-cased
+  bool restartRemovalRefused_ = false;
+  std::vector<std::string> pendingRestart_;
   std::function<bool(const std::string& path)> removeHook_;
   WriteHook writeHook_;
 

@@ -19,6 +19,10 @@ void DescribeChange(const std::string& path, const FileState& before, const File
                     Hex(after.attributes));
   }
   if (before.contents != after.contents) lines.push_back("* " + path + " contents");
+  if (before.access != after.access) {
+    lines.push_back("* " + path + " access " + FolderAccessName(before.access) + " -> " +
+                    FolderAccessName(after.access));
+  }
 }
 
 }  // namespace
@@ -46,7 +50,19 @@ std::vector<std::string> DescribeChanges(const FileTree& before, const FileTree&
 
 void PrintTo(const FileState& state, std::ostream* out) {
   *out << "{attributes " << Hex(state.attributes) << ", " << state.contents.size()
-       << " bytes \"" << state.contents << "\"}";
+       << " bytes \"" << state.contents << "\", access " << FolderAccessName(state.access) << "}";
+}
+
+const char* FolderAccessName(FolderAccess access) {
+  switch (access) {
+    case FolderAccess::MachineWide:
+      return "machine-wide";
+    case FolderAccess::CurrentUserOnly:
+      return "current user only";
+    case FolderAccess::Inherited:
+      break;
+  }
+  return "inherited";
 }
 
 }  // namespace platform

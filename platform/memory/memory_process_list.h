@@ -22,6 +22,7 @@ class MemoryProcessList final : public ProcessList {
   bool TakeSnapshot(ProcessSnapshot& snapshot) override;
   bool First(ProcessSnapshot& snapshot, ProcessEntry& entry) override;
   bool Next(ProcessSnapshot& snapshot, ProcessEntry& entry) override;
+  bool RunsAsAdministrator() override { return administrator_; }
 
   // Bare names ("acad.exe"), in the order the walk gives them. A name longer than the 259
   // bytes szExeFile holds comes out cut to 259.
@@ -29,6 +30,8 @@ class MemoryProcessList final : public ProcessList {
   void AddProcess(std::string exeName) { running_.push_back(std::move(exeName)); }
   // While set, TakeSnapshot fails (as CreateToolhelp32Snapshot can under low resources).
   void FailSnapshots(bool fail = true) { failSnapshots_ = fail; }
+  // Whether this process has administrator rights; it has them until told otherwise.
+  void SetAdministrator(bool administrator) { administrator_ = administrator; }
 
   std::size_t OpenSnapshotCount() const { return snapshots_.size(); }
   std::size_t SnapshotsTaken() const { return snapshotsTaken_; }
@@ -44,6 +47,7 @@ class MemoryProcessList final : public ProcessList {
 
   std::vector<std::string> running_;
   bool failSnapshots_ = false;
+  bool administrator_ = true;
   std::map<std::uintptr_t, Walk> snapshots_;
   std::uintptr_t nextHandle_ = 0x2000;
   std::size_t snapshotsTaken_ = 0;
