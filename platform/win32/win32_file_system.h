@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "platform/file_system.h"
 
@@ -28,6 +31,15 @@ class Win32FileSystem final : public FileSystem {
   bool GetAppDataFolder(char (&path)[kMaxPath]) override;
   bool RemoveFile(const char* path) override;
   bool RemoveFolder(const char* path) override;
+  std::uint32_t LastError() const override;
+  std::string ErrorText(std::uint32_t error) override;
+  bool ReadWholeFile(const char* path, std::size_t limit, std::string& contents) override;
+  bool WriteWholeFile(const char* path, std::string_view contents) override;
+  bool RemoveStream(const char* path, const char* stream) override;
+  // FolderAccess::Inherited drops the folder's own entries and lifts the protection, so that
+  // it holds what the folder above hands down again, as a new folder does.
+  bool ProtectFolder(const char* path, FolderAccess access) override;
+  bool RemoveAtRestart(const char* path) override;
 
  private:
   void ReleaseHandle(std::uintptr_t handle) override;

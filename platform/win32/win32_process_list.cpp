@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "platform/win32/well_known_sid.h"
+
 namespace platform {
 namespace {
 
@@ -44,6 +46,14 @@ bool Win32ProcessList::First(ProcessSnapshot& snapshot, ProcessEntry& entry) {
 
 bool Win32ProcessList::Next(ProcessSnapshot& snapshot, ProcessEntry& entry) {
   return Walk(&Process32Next, this, snapshot, entry);
+}
+
+bool Win32ProcessList::RunsAsAdministrator() {
+  WellKnownSid administrators(WinBuiltinAdministratorsSid);
+  BOOL member = FALSE;
+  // A filtered token holds the group for deny only, and CheckTokenMembership answers no.
+  return administrators.Valid() && CheckTokenMembership(nullptr, administrators.Get(), &member) &&
+         member != FALSE;
 }
 
 void Win32ProcessList::ReleaseHandle(std::uintptr_t handle) { CloseHandle(AsHandle(handle)); }

@@ -17,6 +17,7 @@ class Win32ProcessList final : public ProcessList {
   bool TakeSnapshot(ProcessSnapshot& snapshot) override;
   bool First(ProcessSnapshot& snapshot, ProcessEntry& entry) override;
   bool Next(ProcessSnapshot& snapshot, ProcessEntry& entry) override;
+  bool RunsAsAdministrator() override;
 
  private:
   void ReleaseHandle(std::uintptr_t handle) override;
