@@ -23,6 +23,7 @@
 #include "discovery/installation_inventory.h"
 #include "platform/memory/memory_platform.h"
 #include "platform/win32/win32_platform.h"
+#include "tests/support/forwarding_file_system.h"
 #include "ui/path_dialog.h"
 #include "ui/resource_ids.h"
 #include "ui/setup_dialog.h"
@@ -194,48 +195,15 @@ void PostClick(HWND dialog, int id) { ::PostMessageA(::GetDlgItem(dialog, id), B
 
 // The in-memory file system, except that asking for the current folder fails as an exhausted
 // allocator would.
-class CurrentFolderThrows final : public platform::FileSystem {
+class CurrentFolderThrows final : public test_support::ForwardingFileSystem {
  public:
-  explicit CurrentFolderThrows(platform::FileSystem& files) : files_(files) {}
+  using ForwardingFileSystem::ForwardingFileSystem;
   int thrown = 0;
 
   std::uint32_t GetCurrentFolder(std::uint32_t, char*) override {
     ++thrown;
     throw std::bad_alloc();
   }
-  bool FindFirst(const char* pattern, platform::FindHandle& listing,
-                 platform::FindData& data) override {
-    return files_.FindFirst(pattern, listing, data);
-  }
-  bool FindNext(platform::FindHandle& listing, platform::FindData& data) override {
-    return files_.FindNext(listing, data);
-  }
-  bool Copy(const char* source, const char* destination, bool failIfExists) override {
-    return files_.Copy(source, destination, failIfExists);
-  }
-  bool CreateFolder(const char* path) override { return files_.CreateFolder(path); }
-  int MakeFolder(const char* path) override { return files_.MakeFolder(path); }
-  std::uint32_t GetAttributes(const char* path) override { return files_.GetAttributes(path); }
-  bool SetAttributes(const char* path, std::uint32_t attributes) override {
-    return files_.SetAttributes(path, attributes);
-  }
-  int Access(const char* path, int mode) override { return files_.Access(path, mode); }
-  std::uint32_t GetModulePath(char* buffer, std::uint32_t size) override {
-    return files_.GetModulePath(buffer, size);
-  }
-  std::uint32_t GetEnvironment(const char* name, char* buffer, std::uint32_t size) override {
-    return files_.GetEnvironment(name, buffer, size);
-  }
-  bool GetAppDataFolder(char (&path)[platform::kMaxPath]) override {
-    return files_.GetAppDataFolder(path);
-  }
-  bool RemoveFile(const char* path) override { return files_.RemoveFile(path); }
-  bool RemoveFolder(const char* path) override { return files_.RemoveFolder(path); }
-
- private:
-  // Listings are made by, and go back to, the wrapped file system.
-  void ReleaseHandle(std::uintptr_t) override {}
-  platform::FileSystem& files_;
 };
 
 class PathDialogTest : public ::testing::Test {
