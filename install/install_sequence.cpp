@@ -9,6 +9,7 @@
 #include "registration/per_user_notice.h"
 #include "registration/support_files.h"
 #include "ui/resource_ids.h"
+#include "uninstall/earlier_installation.h"
 
 namespace install {
 namespace {
@@ -22,40 +23,7 @@ constexpr int kCancelButton = 2;
 
 constexpr int kProgressEnd = 50;
 
-bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// Position of the first backslash at or after `from` that is a character of its own.
-std::size_t FindBackslash(const std::string& text, std::size_t from) {
-  for (std::size_t pos = from; pos < text.size(); pos += ansi::CharLengthAt(text, pos)) {
-    if (text[pos] == '\\') {
-      return pos;
-    }
-  }
-  return std::string::npos;
-}
-
-bool IsShareFolder(const std::string& folder) {
-  if (folder.size() < 5 || folder[0] != '\\' || folder[1] != '\\') {
-    return false;
-  }
-  const std::size_t serverEnd = FindBackslash(folder, 2);
-  return serverEnd != std::string::npos && serverEnd > 2 && serverEnd + 1 < folder.size() &&
-         folder[serverEnd + 1] != '\\';
-}
-
 }  // namespace
-
-bool FolderCanBeMade(const std::string& folder) {
-  return folder.size() < platform::kMaxPath &&
-         platform::PathCharacters(folder) < platform::kMaxFolderPath;
-}
-
-bool IsAbsoluteFolder(const std::string& folder) {
-  if (folder.size() >= 2 && IsDriveLetter(folder[0]) && folder[1] == ':') {
-    return folder.size() == 2 || folder[2] == '\\';
-  }
-  return IsShareFolder(folder);
-}
 
 InstallCommand::InstallCommand(discovery::InstallationInventory& inventory,
                                platform::Platform platform)
@@ -76,15 +44,22 @@ void InstallCommand::OnInstall(InstallView& view, const discovery::ReleaseFlags&
     platform_.messages.Show(view.Window(), kInvalidFolderText, kSetupCaption, platform::mb::kOk);
     return;
   }
-  // Either folder may exist already; a missing parent makes every copy fail and be reported.
-  platform_.files.MakeFolder(targetFolder.c_str());
+  // The folders are made by the copy, once it has found the package.
   targetFolder = productFolder;
-  platform_.files.MakeFolder(targetFolder.c_str());
+  problems_ = ClosingProblems{};
+  problems_.productFolder = productFolder;
 
   if (!RunInstall(view, releaseFlags, targetFolder)) {
     return;
   }
-  WriteInstalledAppsEntry(platform_, targetFolder);
+  long refusal = platform::reg::kSuccess;
+  if (WriteInstalledAppsEntry(platform_, targetFolder, refusal) == EntryWrite::Refused) {
+    problems_.entryError = platform_.files.ErrorText(static_cast<std::uint32_t>(refusal));
+  }
+  if (problems_.Any()) {
+    platform_.messages.Show(view.Window(), ClosingNotice(problems_).c_str(), kSetupCaption,
+                            platform::mb::kOk | platform::mb::kIconExclamation);
+  }
 
   view.ShowControl(IDC_FINISHED_NOTICE, true);
   view.ShowControl(IDC_MENU_PICTURE, true);
@@ -111,11 +86,20 @@ bool InstallCommand::RunInstall(InstallView& view, const discovery::ReleaseFlags
   view.SetProgressPos(0);
 
   const PackageCopyJob job(productFolder, view);
-  if (!CopyPackageFiles(platform_, view.Window(), job)) {
+  PackageCopyOutcome copied;
+  if (!CopyPackageFiles(platform_, view.Window(), job, copied)) {
     view.EndWithCancel();
     return false;
   }
+  if (copied.protectionError != 0) {
+    problems_.protectionError = platform_.files.ErrorText(copied.protectionError);
+  }
+  if (copied.recordError != 0) {
+    problems_.recordError = platform_.files.ErrorText(copied.recordError);
+  }
   view.StepIt();
+  // Before the new folder is registered, so that AutoCAD is never told of two copies.
+  TakeOutEarlierInstallations(job.targetFolder, copied.record);
 
   inventory_.SetInstallFolder(productFolder);
   registration::RegistrationOutcome outcome;
@@ -134,6 +118,20 @@ bool InstallCommand::RunInstall(InstallView& view, const discovery::ReleaseFlags
                             registration::PerUserNoticeFlags(outcome));
   }
   return true;
+}
+
+void InstallCommand::TakeOutEarlierInstallations(const std::string& productFolder,
+                                                 const InstallRecord& installed) {
+  for (const uninstall::EarlierInstallation& earlier :
+       uninstall::FindEarlierInstallations(platform_, productFolder)) {
+    uninstall::RemovalReport report;
+    uninstall::TakeOutEarlierInstallation(platform_, inventory_, earlier, installed, report);
+    if (!report.Clean()) {
+      problems_.earlierFolder = earlier.productFolder;
+      problems_.earlierLeftovers = report.notRemoved;
+    }
+    if (!report.keptFolder.empty()) problems_.earlierKeptFolder = report.keptFolder;
+  }
 }
 
 }  // namespace install

@@ -3,7 +3,9 @@
 #include <string>
 
 #include "discovery/installation_inventory.h"
+#include "install/closing_notice.h"
 #include "install/install_view.h"
+#include "install/product_folder.h"
 
 namespace install {
 
@@ -18,8 +20,9 @@ class InstallCommand {
   void OnInstall(InstallView& view, const discovery::ReleaseFlags& releaseFlags,
                  std::string& targetFolder);
 
-  // Copies the package into the product folder and registers it with the ticked releases.
-  // False when the copy stopped; the dialog has then been ended with IDCANCEL.
+  // Copies the package into the product folder, takes out an installation in another folder
+  // that installed apps lists, and registers the package with the ticked releases. False when
+  // the copy stopped; the dialog has then been ended with IDCANCEL.
   bool RunInstall(InstallView& view, const discovery::ReleaseFlags& releaseFlags,
                   const std::string& productFolder);
 
@@ -27,22 +30,13 @@ class InstallCommand {
   bool warnAutoCADRunning = true;
 
  private:
+  void TakeOutEarlierInstallations(const std::string& productFolder,
+                                   const InstallRecord& installed);
+
   discovery::InstallationInventory& inventory_;
   platform::Platform platform_;
+  // Told once the installation has ended, before the finished look.
+  ClosingProblems problems_;
 };
-
-// A folder the installation can be placed below: a drive ("C:" or "C:\...") or a share
-// ("\\server\share..."). A relative or empty folder would land wherever the program happens
-// to run.
-bool IsAbsoluteFolder(const std::string& folder);
-
-// A folder path the setup can create and work in: it fits the program's path buffers (259
-// bytes) and is short enough for Windows to create it (under 248 characters). The chosen
-// folder is shorter than the product folder below it, so checking the product folder
-// checks both.
-bool FolderCanBeMade(const std::string& folder);
-
-// The chosen folder's sub-folder that receives the package.
-inline constexpr const char* kProductFolderName = "Zelvar批打印软件";
 
 }  // namespace install

@@ -8,6 +8,7 @@
 
 #include "discovery/text_format.h"
 #include "install/package_data_folder.h"
+#include "install/product_folder.h"
 #include "platform/ansi_text.h"
 #include "ui/logic/build_constants.h"
 
@@ -57,12 +58,13 @@ std::string VersionText() {
 }
 
 bool WriteEntryUnder(platform::Platform platform, RegRoot root, const std::string& productFolder,
-                     std::uint32_t sizeKb) {
+                     std::uint32_t sizeKb, long& refusal) {
   platform::Registry& registry = platform.registry;
   // The entry has no sub-keys, so this takes an earlier installation's entry away whole.
   registry.DeleteKey(root, kInstalledAppsEntryPath);
   platform::RegKey key;
-  if (registry.CreateKey(root, kInstalledAppsEntryPath, key) != reg::kSuccess) {
+  refusal = registry.CreateKey(root, kInstalledAppsEntryPath, key);
+  if (refusal != reg::kSuccess) {
     return false;
   }
   const std::string uninstaller = productFolder + "\\" + kUninstallerName;
@@ -76,22 +78,35 @@ bool WriteEntryUnder(platform::Platform platform, RegRoot root, const std::strin
       SetNumber(registry, key, "EstimatedSize", sizeKb);
   if (!written) {
     // A key that lacks the uninstall command would show an app that cannot be removed.
+    refusal = reg::kAccessDenied;
     key.Close();
     registry.DeleteKey(root, kInstalledAppsEntryPath);
   }
   return written;
 }
 
+// The folder above a product folder an entry names.
+bool ChosenFolderOf(const std::string& productFolder, std::string& chosenFolder) {
+  const std::size_t slash = ansi::FindLastBackslash(productFolder);
+  if (slash == std::string::npos ||
+      !ansi::EqualsNoCase(std::string_view(productFolder).substr(slash + 1), kProductFolderName)) {
+    return false;
+  }
+  chosenFolder = productFolder.substr(0, slash);
+  return IsAbsoluteFolder(chosenFolder);
+}
+
 }  // namespace
 
-bool WriteInstalledAppsEntry(platform::Platform platform, const std::string& productFolder) {
+EntryWrite WriteInstalledAppsEntry(platform::Platform platform, const std::string& productFolder,
+                                   long& refusal) {
   const std::string uninstaller = productFolder + "\\" + kUninstallerName;
   if (uninstaller.size() >= discovery::kPathBufferSize ||
       GetPathKind(platform.files, uninstaller) != PathIsFile) {
-    return false;
+    return EntryWrite::NoUninstaller;
   }
   const std::uint32_t sizeKb = FolderSizeKb(platform.files, productFolder);
-  if (WriteEntryUnder(platform, RegRoot::LocalMachine, productFolder, sizeKb)) {
+  if (WriteEntryUnder(platform, RegRoot::LocalMachine, productFolder, sizeKb, refusal)) {
     // An earlier installation for this user alone into the same folder would show the app
     // twice.
     std::string userFolder;
@@ -99,9 +114,24 @@ bool WriteInstalledAppsEntry(platform::Platform platform, const std::string& pro
         ansi::EqualsNoCase(userFolder, productFolder)) {
       platform.registry.DeleteKey(RegRoot::CurrentUser, kInstalledAppsEntryPath);
     }
-    return true;
+    return EntryWrite::Written;
   }
-  return WriteEntryUnder(platform, RegRoot::CurrentUser, productFolder, sizeKb);
+  return WriteEntryUnder(platform, RegRoot::CurrentUser, productFolder, sizeKb, refusal)
+             ? EntryWrite::Written
+             : EntryWrite::Refused;
+}
+
+bool EarlierChosenFolder(platform::Platform platform, std::string& chosenFolder) {
+  const bool administrator = platform.processes.RunsAsAdministrator();
+  for (const RegRoot root : {administrator ? RegRoot::LocalMachine : RegRoot::CurrentUser,
+                             administrator ? RegRoot::CurrentUser : RegRoot::LocalMachine}) {
+    std::string productFolder;
+    if (ReadInstalledAppsLocation(platform.registry, root, productFolder) &&
+        ChosenFolderOf(productFolder, chosenFolder)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 bool ReadInstalledAppsLocation(platform::Registry& registry, platform::RegRoot root,

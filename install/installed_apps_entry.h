@@ -14,16 +14,30 @@ inline constexpr const char* kInstalledAppsDisplayName = "Zelvar批打印软件"
 // The program that takes the plug-in out again; the package puts it into the product folder.
 inline constexpr const char* kUninstallerName = "UnInstall.exe";
 
+enum class EntryWrite {
+  Written,
+  NoUninstaller,  // the package brought none: nothing could act on an entry
+  Refused,        // neither root took the entry whole
+};
+
 // Lists the product in installed apps once the package lies in `productFolder` (no trailing
 // backslash), and only when the uninstaller is there: an entry nothing can act on is worse
 // than none. Under HKEY_LOCAL_MACHINE, or under HKEY_CURRENT_USER where the machine-wide key
-// is refused; an entry of an earlier installation is replaced. False when neither could be
-// written whole (what was begun is taken away again) or the uninstaller is missing.
-bool WriteInstalledAppsEntry(platform::Platform platform, const std::string& productFolder);
+// is refused; an entry of an earlier installation is replaced. Where neither root takes it
+// whole, what was begun is taken away again and `refusal` holds the current user's registry
+// error.
+EntryWrite WriteInstalledAppsEntry(platform::Platform platform, const std::string& productFolder,
+                                   long& refusal);
 
 // InstallLocation of the entry below `root`, without a trailing backslash. False when there is
 // no entry, no such text value, or it does not fit a path.
 bool ReadInstalledAppsLocation(platform::Registry& registry, platform::RegRoot root,
                                std::string& folder);
+
+// The folder chosen at the installation listed in installed apps (the folder above its
+// product folder), so that installing again offers the same place: the entry this run would
+// replace first (the machine's for an administrator, else the user's), then the other. False
+// when no entry names a product folder.
+bool EarlierChosenFolder(platform::Platform platform, std::string& chosenFolder);
 
 }  // namespace install

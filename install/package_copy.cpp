@@ -6,6 +6,7 @@
 
 #include "discovery/text_format.h"
 #include "install/package_data_folder.h"
+#include "install/product_folder.h"
 #include "install/setup_messages.h"
 #include "platform/ansi_text.h"
 
@@ -43,7 +44,9 @@ bool IsNotCopied(std::string_view name) {
       return true;
     }
   }
-  return false;
+  // A package file of the record's name would overwrite what the product folder knows of
+  // itself.
+  return ansi::EqualsNoCase(name, kInstallRecordName);
 }
 
 const char* InstalledLibraryName(std::string_view name) {
@@ -56,10 +59,13 @@ const char* InstalledLibraryName(std::string_view name) {
 }
 
 // Where a package file is installed; empty when its folder cannot be formed, which makes the
-// copy fail and be reported. `shownPath` is the name the failure prompt gives the copy.
+// copy fail and be reported. `shownPath` is the name the failure prompt gives the copy;
+// `recordedName` the name in the product folder, empty for the settings file, which goes to
+// the user's folder instead.
 struct Destination {
   std::string path;
   std::string shownPath;
+  std::string recordedName;
 };
 
 Destination DestinationOf(platform::FileSystem& files, const std::string& productFolder,
@@ -68,21 +74,21 @@ Destination DestinationOf(platform::FileSystem& files, const std::string& produc
     std::string path = productFolder;
     path += '\\';
     path += library;
-    return {path, path};
+    return {path, path, library};
   }
   if (ansi::EqualsNoCase(name, kSettingsFileName)) {
     char appData[kPathBufferSize];
     char userFolder[kPathBufferSize];
     if (!FindAppDataFolder(files, appData) ||
         FormatPath(userFolder, "%s\\Zelvar", appData) == kTextDidNotFit) {
-      return {std::string(), FormatText("%%APPDATA%%\\Zelvar\\%s", name.c_str())};
+      return {std::string(), FormatText("%%APPDATA%%\\Zelvar\\%s", name.c_str()), ""};
     }
     files.CreateFolder(userFolder);
     std::string path = FormatText("%s\\%s", userFolder, name.c_str());
-    return {path, path};
+    return {path, path, ""};
   }
   std::string path = FormatText("%s\\%s", productFolder.c_str(), name.c_str());
-  return {path, path};
+  return {path, path, name};
 }
 
 bool Fits(const std::string& path) { return !path.empty() && path.size() <= kMaxPathChars; }
@@ -115,7 +121,51 @@ CopyOutcome CopyOneFile(platform::Platform platform, platform::WindowRef owner,
     // The copy took the source's attributes; the installed file stays writable.
     ClearReadOnly(platform.files, destination.path);
   }
+  if (outcome == CopyOutcome::Copied) {
+    // CopyFileA took the download's mark along; Windows would warn again at every start of
+    // the uninstaller, and .NET refuses to load a marked library.
+    platform.files.RemoveStream(destination.path.c_str(), kDownloadMarkStream);
+  }
   return outcome;
+}
+
+// The product folder, with any folder above it that is missing, closed to other users.
+void MakeProductFolder(platform::Platform platform, const std::string& productFolder,
+                       PackageCopyOutcome& outcome) {
+  if (!MakeFolderLevels(platform.files, productFolder)) {
+    return;  // every copy into it then fails and is reported
+  }
+  const platform::FolderAccess access = platform.processes.RunsAsAdministrator()
+                                            ? platform::FolderAccess::MachineWide
+                                            : platform::FolderAccess::CurrentUserOnly;
+  if (!platform.files.ProtectFolder(productFolder.c_str(), access)) {
+    outcome.protectionError = platform.files.LastError();
+  }
+}
+
+void Record(platform::FileSystem& files, const std::string& productFolder,
+            PackageCopyOutcome& outcome) {
+  if (!WriteInstallRecord(files, productFolder, outcome.record) && outcome.recordError == 0) {
+    outcome.recordError = files.LastError();
+  }
+}
+
+// An earlier installation's file that this package no longer has: removed where the record's
+// entry still leads to a file of the product folder itself, otherwise left (and kept in the
+// record, so the uninstaller still knows of it).
+void RemoveLeftOver(platform::FileSystem& files, const std::string& productFolder,
+                    const std::string& name, InstallRecord& record) {
+  const std::string path = productFolder + "\\" + name;
+  if (!ReachedWithoutLinks(files, productFolder, name)) return;
+  const std::uint32_t attributes = files.GetAttributes(path.c_str());
+  if (attributes != platform::attr::kInvalid &&
+      (attributes & (platform::attr::kDirectory | platform::attr::kReparsePoint)) != 0) {
+    return;
+  }
+  ClearReadOnly(files, path);
+  if (attributes == platform::attr::kInvalid || files.RemoveFile(path.c_str())) {
+    record.Remove(name);
+  }
 }
 
 }  // namespace
@@ -134,7 +184,7 @@ PackageCopyJob::PackageCopyJob(std::string productFolder, ProgressSteps& progres
     : targetFolder(ansi::StripTrailingBackslash(productFolder)), progress(progressBar) {}
 
 bool CopyPackageFiles(platform::Platform platform, platform::WindowRef owner,
-                      const PackageCopyJob& job) {
+                      const PackageCopyJob& job, PackageCopyOutcome& outcome) {
   std::string dataFolder;
   if (!FindPackageDataFolder(platform, owner, dataFolder)) {
     return false;
@@ -144,8 +194,11 @@ bool CopyPackageFiles(platform::Platform platform, platform::WindowRef owner,
   // then reported as failed.
   char productFolder[kPathBufferSize] = {};
   if (FormatPath(productFolder, "%s", job.targetFolder.c_str()) != kTextDidNotFit) {
-    platform.files.MakeFolder(productFolder);
+    MakeProductFolder(platform, productFolder, outcome);
   }
+  const RecordReading earlier = ReadInstallRecord(platform.files, job.targetFolder);
+  outcome.record = earlier.record;
+  InstallRecord packaged;
 
   // A data folder that was found but cannot be listed (a pattern too long for the file
   // functions, a broken junction, a lost share, no right to list it) holds nothing the
@@ -171,9 +224,23 @@ bool CopyPackageFiles(platform::Platform platform, platform::WindowRef owner,
     }
     const std::string source = FormatText("%s\\%s", dataFolder.c_str(), entry.fileName.c_str());
     const Destination destination = DestinationOf(platform.files, job.targetFolder, entry.fileName);
-    if (CopyOneFile(platform, owner, source, destination) == CopyOutcome::Aborted) {
+    if (!destination.recordedName.empty()) packaged.Add(destination.recordedName);
+    const CopyOutcome copied = CopyOneFile(platform, owner, source, destination);
+    if (copied == CopyOutcome::Aborted) {
       return false;
     }
+    if (copied == CopyOutcome::Copied && !destination.recordedName.empty() &&
+        !outcome.record.Has(destination.recordedName)) {
+      outcome.record.Add(destination.recordedName);
+      Record(platform.files, job.targetFolder, outcome);
+    }
+  }
+  const std::vector<std::string> recorded = outcome.record.files;
+  for (const std::string& name : recorded) {
+    if (!packaged.Has(name)) RemoveLeftOver(platform.files, job.targetFolder, name, outcome.record);
+  }
+  if (outcome.record.files != recorded || earlier.state == RecordState::Unreadable) {
+    Record(platform.files, job.targetFolder, outcome);
   }
   return true;
 }

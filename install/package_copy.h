@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "install/installation_record.h"
 #include "platform/platform.h"
 
 namespace install {
@@ -22,13 +23,34 @@ struct PackageCopyJob {
   ProgressSteps& progress;
 };
 
+// What the package copy leaves behind, beside the files.
+struct PackageCopyOutcome {
+  // The files of the product folder that the setup put there, as its record now holds them.
+  InstallRecord record;
+  // Where SetNamedSecurityInfoA refused the product folder its protected DACL: the error.
+  std::uint32_t protectionError = 0;
+  // Where the record could not be written after a copy: the error.
+  std::uint32_t recordError = 0;
+};
+
 // Copies the package's data files flat into the product folder: the setup itself and the
 // files AutoCAD receives elsewhere are passed over, three libraries get their own names, and
 // the settings file goes to the user's folder. A failed copy asks Abort / Retry / Ignore
-// (owned by `owner`). False when the data folder is missing (its message has been shown) or
-// the user chose Abort; files copied until then stay.
+// (owned by `owner`). False when the data folder is missing (its message has been shown, and
+// nothing has been made) or the user chose Abort; files copied until then stay.
+//
+// The product folder (with any missing folder above it) is made only once the data folder is
+// found, and given a protected DACL before anything is copied into it: machine-wide (Users
+// read and execute) when this process has administrator rights, else for the current user
+// alone, so no other user can change what AutoCAD loads. Every copied file loses the mark of
+// the download it came from. The record of installed files is written after every copy; once
+// the copy has run through, files an earlier installation recorded that this package no
+// longer has are removed.
 bool CopyPackageFiles(platform::Platform platform, platform::WindowRef owner,
-                      const PackageCopyJob& job);
+                      const PackageCopyJob& job, PackageCopyOutcome& outcome);
+
+// The alternate data stream in which Windows marks a file that came from the internet.
+inline constexpr const char* kDownloadMarkStream = "Zone.Identifier";
 
 // The settings file, which the copy puts into "%APPDATA%\Zelvar" instead.
 inline constexpr const char* kSettingsFileName = "Zelvar.Ini";

@@ -7,6 +7,7 @@
 #include "registration/support_files.h"
 
 #include "discovery/text_format.h"
+#include "install/package_copy.h"
 #include "install/package_data_folder.h"
 #include "registration/user_places.h"
 
@@ -26,7 +27,32 @@ bool PlaceFile(platform::FileSystem& files, const std::string& source,
   const bool copied = files.Copy(source.c_str(), destination.c_str(), false);
   install::ClearReadOnly(files, source);
   install::ClearReadOnly(files, destination);
+  if (copied) files.RemoveStream(destination.c_str(), install::kDownloadMarkStream);
   return copied || !folderExists;
+}
+
+// A plot driver larger than this is no file either AutoCAD or the package ships.
+constexpr std::size_t kLargestDriver = 64 * 1024 * 1024;
+
+bool SameContents(platform::FileSystem& files, const std::string& a, const std::string& b) {
+  std::string first;
+  std::string second;
+  return files.ReadWholeFile(a.c_str(), kLargestDriver, first) &&
+         files.ReadWholeFile(b.c_str(), kLargestDriver, second) && first == second;
+}
+
+// Keeps AutoCAD's driver beside it before the package's replaces it. Nothing to keep where a
+// copy was kept before, where there is no driver, or where the driver there is already the
+// package's (an installation made before drivers were kept: AutoCAD's is lost then). False
+// when AutoCAD's driver could not be kept: it must then not be replaced either.
+bool KeepAutoCADsDriver(platform::FileSystem& files, const std::string& packageDriver,
+                        const std::string& driver, const std::string& kept) {
+  if (install::GetPathKind(files, kept) != install::PathMissing ||
+      install::GetPathKind(files, driver) != install::PathIsFile ||
+      SameContents(files, packageDriver, driver)) {
+    return true;
+  }
+  return files.Copy(driver.c_str(), kept.c_str(), true);
 }
 
 std::string JoinPath(const std::string& folder, const char* name) {
@@ -84,9 +110,11 @@ void CopySupportFiles(platform::Platform platform, platform::WindowRef owner,
     if (discovery::FormatPath(driverFolder, "%s\\Drv", location.c_str()) != kTextDidNotFit) {
       const std::string drivers = driverFolder;
       const bool driversExist = install::GetPathKind(files, drivers) == install::PathIsFolder;
+      const std::string packageDriver = JoinPath(dataFolder, "Zelvar.prt5");
+      const std::string driver = JoinPath(drivers, kPlotDriverName);
       // AutoCAD reads its plot drivers from its own Drv folder only.
-      if (!PlaceFile(files, JoinPath(dataFolder, "Zelvar.prt5"),
-                     JoinPath(drivers, "pdfplot9.hdi"), driversExist)) {
+      if (!KeepAutoCADsDriver(files, packageDriver, driver, JoinPath(drivers, kKeptPlotDriverName)) ||
+          !PlaceFile(files, packageDriver, driver, driversExist)) {
         outcome.driverMissing = true;
       }
     }

@@ -7,11 +7,19 @@
 
 namespace registration {
 
+// AutoCAD 2008's PDF plot driver, which the package's replaces, and the name AutoCAD's own
+// file is kept under beside it: AutoCAD loads *.hdi from Drv, and neither the long name nor
+// its 8.3 form ("PDFPLO~1.ORI") ends in .hdi.
+inline constexpr const char* kPlotDriverName = "pdfplot9.hdi";
+inline constexpr const char* kKeptPlotDriverName = "pdfplot9.hdi.orig";
+
 // Copies the two shape fonts into the Fonts folder of every install location of each ticked
 // release (flags in release order), and for AutoCAD 2008 the plot driver file into Drv. Fonts
 // refused by an existing Fonts folder go to the current user's roaming Support folder of the
 // location's product key instead; what went there, and what found no place, is entered into
-// `outcome`. A missing Fonts or Drv folder is AutoCAD's choice, not a refusal.
+// `outcome`. A missing Fonts or Drv folder is AutoCAD's choice, not a refusal. AutoCAD's own
+// plot driver is kept once, before the package's first replaces it, so that the uninstaller
+// can put it back; a later installation never overwrites what was kept.
 void InstallSupportFiles(const discovery::InstallationInventory& inventory,
                          platform::Platform platform, platform::WindowRef owner,
                          const discovery::ReleaseFlags& flags, RegistrationOutcome& outcome);

@@ -1,5 +1,6 @@
 #include "ui/setup_dialog.h"
 
+#include "install/installed_apps_entry.h"
 #include "ui/logic/build_constants.h"
 #include "ui/path_dialog.h"
 #include "ui/resource_ids.h"
@@ -35,6 +36,8 @@ Dlg_Setup::Dlg_Setup(discovery::InstallationInventory& inventory, platform::Plat
   const InstallSelection initial = InitialSelection();
   releaseFlags = initial.releaseFlags;
   targetFolder = initial.targetFolder;
+  // Installing again offers the folder chosen then, so the new files replace the old ones.
+  install::EarlierChosenFolder(platform_, targetFolder);
 }
 
 MessageMap Dlg_Setup::GetMessageMap() const {

@@ -2,6 +2,8 @@
 
 #include "uninstall/file_removal.h"
 
+#include <vector>
+
 #include "discovery/text_format.h"
 #include "install/package_copy.h"
 #include "install/package_data_folder.h"
@@ -13,27 +15,17 @@ namespace {
 // The longest path the ANSI file functions take, in characters.
 constexpr std::size_t kMaxPathChars = discovery::kPathBufferSize - 1;
 
-RemovalRefused Why(bool autoCADRunning) {
-  return autoCADRunning ? RemovalRefused::AutoCADRunning : RemovalRefused::NoRights;
+bool Has(std::uint32_t attributes, std::uint32_t bit) {
+  return attributes != platform::attr::kInvalid && (attributes & bit) != 0;
 }
 
-}  // namespace
-
-bool RemoveOneFile(platform::FileSystem& files, const std::string& path, bool autoCADRunning,
-                   RemovalReport& report) {
-  install::ClearReadOnly(files, path);
-  if (files.RemoveFile(path.c_str())) {
-    return true;
-  }
-  report.Add(path, Why(autoCADRunning));
-  return false;
-}
-
-void RemoveProductFiles(platform::FileSystem& files, const std::string& productFolder,
-                        const std::string& kept, bool autoCADRunning, RemovalReport& report) {
-  const std::string pattern = productFolder + "\\*";
+// What an installation made before the record existed put there: everything in the folder,
+// but never anything behind a link.
+void RemoveUnrecordedFiles(platform::FileSystem& files, const std::string& folder,
+                           const std::string& kept, bool autoCADRunning, RemovalReport& report) {
+  const std::string pattern = folder + "\\*";
   if (pattern.size() > kMaxPathChars) {
-    report.Add(productFolder, RemovalRefused::NoRights);
+    report.Add(folder, RemovalRefused::NoRights);
     return;
   }
   // Listed first, removed after: a listing is not promised to survive changes to its folder.
@@ -47,14 +39,17 @@ void RemoveProductFiles(platform::FileSystem& files, const std::string& productF
     }
   }
   for (const platform::FindData& entry : entries) {
-    const std::string path = productFolder + "\\" + entry.fileName;
+    const std::string path = folder + "\\" + entry.fileName;
     if (path.size() > kMaxPathChars) {
       // A path the file functions cannot take is never acted on in a cut form.
       report.Add(path, RemovalRefused::NoRights);
       continue;
     }
-    if ((entry.attributes & platform::attr::kDirectory) != 0) {
-      RemoveProductFiles(files, path, kept, autoCADRunning, report);
+    if (Has(entry.attributes, platform::attr::kReparsePoint)) {
+      continue;  // a junction's files belong to wherever it points; the folder stays for it
+    }
+    if (Has(entry.attributes, platform::attr::kDirectory)) {
+      RemoveUnrecordedFiles(files, path, kept, autoCADRunning, report);
       // What stayed inside has been reported; the folder then stays quietly.
       files.RemoveFolder(path.c_str());
     } else if (!ansi::EqualsNoCase(path, kept)) {
@@ -63,11 +58,94 @@ void RemoveProductFiles(platform::FileSystem& files, const std::string& productF
   }
 }
 
+void RemoveRecordedFiles(platform::FileSystem& files, const std::string& folder,
+                         const install::InstallRecord& record, const std::string& keptName,
+                         bool autoCADRunning, RemovalReport& report) {
+  for (const std::string& name : record.files) {
+    if (ansi::EqualsNoCase(name, keptName)) continue;
+    if (!install::ReachedWithoutLinks(files, folder, name)) {
+      report.refusedEntries.push_back(name);
+      continue;
+    }
+    const std::string path = folder + "\\" + name;
+    const std::uint32_t attributes = files.GetAttributes(path.c_str());
+    // A folder or link now stands where the setup put a file: it is not the setup's any more.
+    if (attributes == platform::attr::kInvalid ||
+        Has(attributes, platform::attr::kDirectory | platform::attr::kReparsePoint)) {
+      continue;
+    }
+    RemoveOneFile(files, path, autoCADRunning, report);
+  }
+}
+
+}  // namespace
+
+void ReportRefusal(platform::FileSystem& files, const std::string& path, std::uint32_t error,
+                   bool autoCADRunning, RemovalReport& report) {
+  switch (error) {
+    case removal_error::kSharingViolation:
+    case removal_error::kLockViolation:
+      report.Add(path, RemovalRefused::InUse);
+      return;
+    case removal_error::kAccessDenied:
+      // A module AutoCAD has loaded refuses deletion as access denied, as a running program's
+      // own file does.
+      report.Add(path, autoCADRunning ? RemovalRefused::AutoCADRunning : RemovalRefused::NoRights);
+      return;
+    default:
+      report.AddWithError(path, files.ErrorText(error));
+      return;
+  }
+}
+
+bool RemoveOneFile(platform::FileSystem& files, const std::string& path, bool autoCADRunning,
+                   RemovalReport& report) {
+  install::ClearReadOnly(files, path);
+  if (files.RemoveFile(path.c_str())) {
+    return true;
+  }
+  const std::uint32_t error = files.LastError();
+  if (error == removal_error::kFileNotFound || error == removal_error::kPathNotFound) {
+    return true;
+  }
+  ReportRefusal(files, path, error, autoCADRunning, report);
+  return false;
+}
+
+void RemoveProductFiles(platform::FileSystem& files, const std::string& productFolder,
+                        const install::RecordReading& record, const std::string& keptName,
+                        bool autoCADRunning, RemovalReport& report) {
+  if (install::GetPathKind(files, productFolder) == install::PathMissing) {
+    return;
+  }
+  if (!install::ReachedWithoutLinks(files, productFolder, keptName)) {
+    report.folderIsLink = productFolder;
+    return;
+  }
+  switch (record.state) {
+    case install::RecordState::Unreadable:
+      report.unreadableRecord = productFolder + "\\" + install::kInstallRecordName;
+      return;
+    case install::RecordState::Read:
+      report.refusedEntries = record.refused;
+      RemoveRecordedFiles(files, productFolder, record.record, keptName, autoCADRunning, report);
+      return;
+    case install::RecordState::Missing:
+      RemoveUnrecordedFiles(files, productFolder, productFolder + "\\" + keptName, autoCADRunning,
+                            report);
+      return;
+  }
+}
+
 void RemoveProductFolder(platform::FileSystem& files, const std::string& productFolder,
                          RemovalReport& report) {
   if (!files.RemoveFolder(productFolder.c_str())) {
-    if (install::GetPathKind(files, productFolder) != install::PathMissing) {
-      report.Add(productFolder, RemovalRefused::NoRights);
+    const std::uint32_t error = files.LastError();
+    if (install::GetPathKind(files, productFolder) == install::PathMissing) return;
+    if (error == removal_error::kDirNotEmpty) {
+      report.keptFolder = productFolder;
+    } else {
+      ReportRefusal(files, productFolder, error, false, report);
     }
     return;
   }

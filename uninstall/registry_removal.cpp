@@ -70,9 +70,10 @@ bool LoaderInFolder(platform::Registry& registry, const platform::RegKey& key,
          ansi::EqualsNoCase(text.substr(0, slash), productFolder);
 }
 
-void RemoveBelowProductKey(platform::Registry& registry, RegRoot root,
+void RemoveBelowProductKey(platform::Platform platform, RegRoot root,
                            const std::string& productKeyPath, const std::string& productFolder,
                            RemovalReport& report) {
+  platform::Registry& registry = platform.registry;
   platform::RegKey productKey;
   if (registry.OpenKey(root, productKeyPath.c_str(), productKey) != reg::kSuccess) {
     return;
@@ -90,26 +91,29 @@ void RemoveBelowProductKey(platform::Registry& registry, RegRoot root,
                  reg::kSuccess &&
              LoaderInFolder(registry, demandLoadKey, productFolder);
     }
-    if (ours && registry.DeleteKey(productKey, keyName) != reg::kSuccess) {
-      report.Add(RootName(root) + ansi::StripTrailingBackslash(productKeyPath) + "\\" + keyName,
-                 RemovalRefused::NoRights);
+    const long deleted = ours ? registry.DeleteKey(productKey, keyName) : reg::kSuccess;
+    if (deleted == reg::kSuccess || deleted == reg::kFileNotFound) continue;
+    std::string key = RootName(root) + ansi::StripTrailingBackslash(productKeyPath) + "\\" + keyName;
+    if (deleted == reg::kAccessDenied) {
+      report.Add(std::move(key), RemovalRefused::NoRights);
+    } else {
+      report.AddWithError(std::move(key), platform.files.ErrorText(static_cast<std::uint32_t>(deleted)));
     }
   }
 }
 
 }  // namespace
 
-void RemoveDemandLoadKeys(platform::Platform platform, const std::string& productFolder,
-                          RemovalReport& report) {
-  discovery::InstallationInventory inventory(platform);
-  inventory.ScanAcadInstallations();
+void RemoveDemandLoadKeys(platform::Platform platform,
+                          const discovery::InstallationInventory& inventory,
+                          const std::string& productFolder, RemovalReport& report) {
   for (const discovery::TextList& paths : inventory.productKeyPaths) {
     for (const std::string& path : paths) {
-      RemoveBelowProductKey(platform.registry, RegRoot::LocalMachine, path, productFolder, report);
+      RemoveBelowProductKey(platform, RegRoot::LocalMachine, path, productFolder, report);
     }
   }
   for (const std::string& path : UserProductKeys(platform.registry)) {
-    RemoveBelowProductKey(platform.registry, RegRoot::CurrentUser, path, productFolder, report);
+    RemoveBelowProductKey(platform, RegRoot::CurrentUser, path, productFolder, report);
   }
 }
 

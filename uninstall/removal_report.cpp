@@ -1,41 +1,98 @@
 #include "uninstall/removal_report.h"
 
+#include "discovery/text_format.h"
 #include "uninstall/uninstall_messages.h"
 
 namespace uninstall {
+namespace {
 
-void RemovalReport::Add(std::string what, RemovalRefused why) {
-  notRemoved.push_back(std::move(what));
-  if (why == RemovalRefused::AutoCADRunning) {
-    autoCADRunning = true;
-  } else {
-    needsRights = true;
-  }
-}
-
-std::string FinalMessage(const RemovalReport& report) {
-  if (report.Clean()) {
-    return kDoneText;
-  }
-  std::string text = kNotRemovedHeading;
-  for (std::size_t k = 0; k < report.notRemoved.size() && k < kShownItems; ++k) {
-    text += report.notRemoved[k];
+void AddList(std::string& text, const std::vector<std::string>& items) {
+  for (std::size_t k = 0; k < items.size() && k < kShownItems; ++k) {
+    text += items[k];
     text += '\n';
   }
-  if (report.notRemoved.size() > kShownItems) {
+  if (items.size() > kShownItems) {
     text += kMoreNotRemoved;
     text += '\n';
   }
-  text += '\n';
-  if (report.autoCADRunning) {
-    text += kAutoCADRunningReason;
-    text += '\n';
+}
+
+// What stays on purpose, each in a paragraph of its own.
+void AddNotes(const RemovalReport& report, std::string& text) {
+  const auto paragraph = [&](const std::string& note) {
+    if (!text.empty()) text += "\n\n";
+    text += note;
+  };
+  if (!report.unreadableRecord.empty()) {
+    paragraph(discovery::FormatText(kUnreadableRecordFormat, report.unreadableRecord.c_str()));
   }
-  if (report.needsRights) {
-    text += kNoRightsReason;
-    text += '\n';
+  if (!report.folderIsLink.empty()) {
+    paragraph(discovery::FormatText(kFolderIsLinkFormat, report.folderIsLink.c_str()));
   }
-  text += kRunAgainText;
+  if (!report.refusedEntries.empty()) {
+    std::string list = kRefusedEntriesHeading;
+    AddList(list, report.refusedEntries);
+    list.pop_back();
+    paragraph(list);
+  }
+  if (!report.keptFolder.empty()) {
+    paragraph(discovery::FormatText(kKeptFolderFormat, report.keptFolder.c_str()));
+  }
+  if (!report.uninstallerLeft.empty()) {
+    paragraph(discovery::FormatText(report.uninstallerGoesAtRestart ? kUninstallerAtRestartFormat
+                                                                    : kUninstallerLeftFormat,
+                                    report.uninstallerLeft.c_str()));
+  }
+}
+
+}  // namespace
+
+void RemovalReport::Add(std::string what, RemovalRefused why) {
+  notRemoved.push_back(std::move(what));
+  switch (why) {
+    case RemovalRefused::AutoCADRunning:
+      autoCADRunning = true;
+      break;
+    case RemovalRefused::InUse:
+      inUse = true;
+      break;
+    case RemovalRefused::NoRights:
+      needsRights = true;
+      break;
+    case RemovalRefused::Other:
+      break;
+  }
+}
+
+void RemovalReport::AddWithError(std::string what, const std::string& errorText) {
+  what += kErrorSeparator;
+  what += errorText;
+  Add(std::move(what), RemovalRefused::Other);
+}
+
+std::string FinalMessage(const RemovalReport& report) {
+  std::string text;
+  if (report.Clean()) {
+    text = kDoneText;
+  } else {
+    text = kNotRemovedHeading;
+    AddList(text, report.notRemoved);
+    text += '\n';
+    if (report.autoCADRunning) {
+      text += kAutoCADRunningReason;
+      text += '\n';
+    }
+    if (report.inUse) {
+      text += kInUseReason;
+      text += '\n';
+    }
+    if (report.needsRights) {
+      text += kNoRightsReason;
+      text += '\n';
+    }
+    text += kRunAgainText;
+  }
+  AddNotes(report, text);
   return text;
 }
 

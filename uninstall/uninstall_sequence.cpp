@@ -1,11 +1,14 @@
 #include "uninstall/uninstall_sequence.h"
 
-#include "install/install_sequence.h"
+#include "discovery/installation_inventory.h"
+#include "install/installation_record.h"
 #include "install/installed_apps_entry.h"
 #include "install/package_data_folder.h"
+#include "install/product_folder.h"
 #include "install/running_acad_check.h"
 #include "platform/ansi_text.h"
 #include "uninstall/file_removal.h"
+#include "uninstall/plot_driver_restore.h"
 #include "uninstall/registry_removal.h"
 #include "uninstall/uninstall_messages.h"
 
@@ -36,13 +39,59 @@ bool UserConfirms(platform::Platform platform) {
   return false;
 }
 
-void RemoveEntry(platform::Registry& registry, RegRoot root, RemovalReport& report) {
-  if (registry.DeleteKey(root, install::kInstalledAppsEntryPath) != platform::reg::kSuccess) {
-    report.Add(std::string(root == RegRoot::LocalMachine ? "HKEY_LOCAL_MACHINE\\"
-                                                         : "HKEY_CURRENT_USER\\") +
-                   install::kInstalledAppsEntryPath,
-               RemovalRefused::NoRights);
+void RemoveEntry(platform::Platform platform, RegRoot root, RemovalReport& report) {
+  const long deleted = platform.registry.DeleteKey(root, install::kInstalledAppsEntryPath);
+  if (deleted != platform::reg::kSuccess && deleted != platform::reg::kFileNotFound) {
+    ReportRefusal(platform.files,
+                  std::string(root == RegRoot::LocalMachine ? "HKEY_LOCAL_MACHINE\\"
+                                                            : "HKEY_CURRENT_USER\\") +
+                      install::kInstalledAppsEntryPath,
+                  static_cast<std::uint32_t>(deleted), false, report);
   }
+}
+
+// Whether `folder` holds nothing but the file `name`.
+bool HoldsOnly(platform::FileSystem& files, const std::string& folder, const std::string& name) {
+  platform::FindHandle listing;
+  platform::FindData entry;
+  for (bool more = files.FindFirst((folder + "\\*").c_str(), listing, entry); more;
+       more = files.FindNext(listing, entry)) {
+    if (entry.fileName != "." && entry.fileName != ".." && !ansi::EqualsNoCase(entry.fileName, name)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The last of the product folder, once everything else has gone: the record, the uninstaller
+// and the folder. A running uninstaller cannot delete its own file (when it could not hand the
+// work to a copy of itself elsewhere): the file is then left, or deleted at the next start of
+// Windows where the rights allow, and named; it holds nothing up.
+void RemoveTheWayBack(platform::FileSystem& files, const std::string& folder,
+                      RemovalReport& report) {
+  const std::string record = folder + "\\" + install::kInstallRecordName;
+  if (install::GetPathKind(files, record) == install::PathIsFile &&
+      !RemoveOneFile(files, record, false, report)) {
+    return;
+  }
+  const std::string uninstaller = folder + "\\" + install::kUninstallerName;
+  const std::uint32_t attributes = files.GetAttributes(uninstaller.c_str());
+  const bool isFile = attributes != platform::attr::kInvalid &&
+                      (attributes & (platform::attr::kDirectory | platform::attr::kReparsePoint)) == 0;
+  if (isFile) {
+    install::ClearReadOnly(files, uninstaller);
+    if (!files.RemoveFile(uninstaller.c_str())) {
+      report.uninstallerLeft = uninstaller;
+      report.uninstallerGoesAtRestart = files.RemoveAtRestart(uninstaller.c_str());
+      // The folder follows its last file at the same restart; with anything else in it, the
+      // removal then fails and the folder stays.
+      if (report.uninstallerGoesAtRestart && HoldsOnly(files, folder, install::kUninstallerName)) {
+        files.RemoveAtRestart(folder.c_str());
+      }
+      return;
+    }
+  }
+  RemoveProductFolder(files, folder, report);
 }
 
 }  // namespace
@@ -74,26 +123,42 @@ bool RunUninstall(platform::Platform platform, const std::string& productFolder,
     case FolderCheck::Ours:
       break;
   }
+  // Without the rights, the machine-wide keys would stay and name files that are gone: every
+  // user's AutoCAD would then miss its module at each start.
+  if (entries.machine && !platform.processes.RunsAsAdministrator()) {
+    platform.messages.Show(0, kNeedsAdministratorText, kUninstallCaption,
+                           mb::kOk | mb::kIconExclamation);
+    return false;
+  }
   if (!UserConfirms(platform)) {
     return false;
   }
   const bool autoCADRunning = install::IsAutoCADRunning(platform.processes);
+  discovery::InstallationInventory inventory(platform);
+  inventory.ScanAcadInstallations();
 
-  RemoveDemandLoadKeys(platform, folder, report);
+  RemoveDemandLoadKeys(platform, inventory, folder, report);
   RemoveTrustedFolder(platform.registry, folder, report);
-  const std::string uninstaller = folder + "\\" + install::kUninstallerName;
-  RemoveProductFiles(platform.files, folder, uninstaller, autoCADRunning, report);
+  RestorePlotDrivers(platform.files, inventory, report);
+  const install::RecordReading record = install::ReadInstallRecord(platform.files, folder);
+  RemoveProductFiles(platform.files, folder, record, install::kUninstallerName, autoCADRunning,
+                     report);
   RemoveSettingsFile(platform.files, report);
-  // The way back stays open until everything else has gone.
-  if (report.Clean() &&
-      (install::GetPathKind(platform.files, uninstaller) == install::PathMissing ||
-       RemoveOneFile(platform.files, uninstaller, false, report))) {
-    RemoveProductFolder(platform.files, folder, report);
-    if (entries.machine) RemoveEntry(platform.registry, RegRoot::LocalMachine, report);
-    if (entries.user) RemoveEntry(platform.registry, RegRoot::CurrentUser, report);
+  // The way back stays open until everything else has gone; then the entries go too, whatever
+  // becomes of the running uninstaller's own file. A folder whose record cannot be read, or that
+  // has become a link, is left whole for the user to delete.
+  if (report.Clean()) {
+    if (report.unreadableRecord.empty() && report.folderIsLink.empty()) {
+      RemoveTheWayBack(platform.files, folder, report);
+    }
+    if (report.Clean()) {
+      if (entries.machine) RemoveEntry(platform, RegRoot::LocalMachine, report);
+      if (entries.user) RemoveEntry(platform, RegRoot::CurrentUser, report);
+    }
   }
+  const bool plain = report.Clean() && !report.HasNotes();
   platform.messages.Show(0, FinalMessage(report).c_str(), kUninstallCaption,
-                         report.Clean() ? mb::kOk : mb::kOk | mb::kIconExclamation);
+                         plain ? mb::kOk : mb::kOk | mb::kIconExclamation);
   return true;
 }
 

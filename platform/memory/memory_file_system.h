@@ -58,6 +58,8 @@ class MemoryFileSystem final : public FileSystem {
       std::function<bool(const std::string& source, const std::string& destination)>;
   static constexpr const char* kWholeFileWrite = "<whole file>";
   static constexpr const char* kFolderProtection = "<folder protection>";
+  // Whether the hook was asked about a copy (of the file `source`).
+  static bool IsCopy(const std::string& source) { return !source.empty() && source[0] != '<'; }
 
   // Drive C: with the current folder C:\; the program is C:\SetUp.exe; the application-data
   // folder is C:\Users\User\AppData\Roaming (not created); the environment is empty.

@@ -44,7 +44,7 @@ class PackageCopyTest : public ::testing::Test {
 
   bool Copy(const std::string& productFolder = kProduct) {
     const PackageCopyJob job(productFolder, progress);
-    return CopyPackageFiles(memory.Get(), kOwner, job);
+    return CopyPackageFiles(memory.Get(), kOwner, job, outcome);
   }
 
   // What the copy added or changed, one line per path.
@@ -55,6 +55,7 @@ class PackageCopyTest : public ::testing::Test {
   static constexpr platform::WindowRef kOwner = 0x1234;
   platform::MemoryPlatform memory;
   CountingProgress progress;
+  PackageCopyOutcome outcome;
 };
 
 TEST_F(PackageCopyTest, InstallsEachFileUnderItsNameAndPassesOverWhatAutoCADReceives) {
@@ -82,6 +83,7 @@ TEST_F(PackageCopyTest, InstallsEachFileUnderItsNameAndPassesOverWhatAutoCADRece
                 "+ C:\\Zelvar\\Zelvar批打印软件",
                 "+ C:\\Zelvar\\Zelvar批打印软件\\PdfSharp.Charting.dll",
                 "+ C:\\Zelvar\\Zelvar批打印软件\\PdfSharp.dll",
+                "+ C:\\Zelvar\\Zelvar批打印软件\\UnInstall.lst",
                 "+ C:\\Zelvar\\Zelvar批打印软件\\ZV_BatchPlot2010.ARX",
                 "+ C:\\Zelvar\\Zelvar批打印软件\\itextsharp.dll",
                 "+ C:\\Zelvar\\Zelvar批打印软件\\使用说明.txt",
@@ -167,7 +169,7 @@ TEST_F(PackageCopyTest, IgnoreGoesOnWithTheOtherFilesAndAbortStopsAtOnce) {
   // Whichever file the listing gives first fails; Ignore, and the other two arrive.
   std::vector<std::string> attempts;
   memory.files.SetWriteHook([&](const std::string& source, const std::string& to) {
-    if (source.empty()) {
+    if (!platform::MemoryFileSystem::IsCopy(source)) {
       return true;
     }
     attempts.push_back(to);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "discovery/text_format.h"
 #include "install/installed_apps_entry.h"
 #include "platform/ansi_text.h"
 #include "platform/code_page.h"
@@ -206,6 +207,11 @@ TEST(UninstallFailures, EachRemovalFailingInTurnIsReportedAndHarmsNothingElse) {
       EXPECT_EQ(LastMessage(m), uninstall::kDoneText);
       continue;
     }
+    if (target.path == kUninstaller) {
+      // The uninstaller's own file never holds the rest up (TheUninstallersOwnRunningFile...).
+      EXPECT_EQ(report.uninstallerLeft, kUninstaller);
+      continue;
+    }
     EXPECT_NE(ansi::FindText(shown, ansi::ToUpper(Describe(target))), std::string::npos) << shown;
     EXPECT_NE(ansi::FindText(LastMessage(m), uninstall::kNoRightsReason), std::string::npos);
     // Beside the item itself, only the way back stays: the uninstaller, its folder and the
@@ -220,18 +226,31 @@ TEST(UninstallFailures, EachRemovalFailingInTurnIsReportedAndHarmsNothingElse) {
   }
 }
 
-TEST(UninstallFailures, TheUninstallersOwnRunningFileStaysWithTheEntry) {
-  Machine m;
-  ASSERT_TRUE(m.Install());
-  m.memory.files.HoldInUse(kUninstaller);
-  m.memory.messages.QueueAnswer(mb::kIdYes);
-  uninstall::RemovalReport report;
-  ASSERT_TRUE(uninstall::RunUninstall(m.memory.Get(), kProduct, report));
+// Run in place (no copy of it could start elsewhere), the uninstaller cannot delete its own
+// file: everything else goes, the entry too, and the message names the file, which Windows
+// deletes at its next start where the rights allow it.
+TEST(UninstallFailures, TheUninstallersOwnRunningFileNeverKeepsTheEntry) {
+  for (const bool atRestart : {true, false}) {
+    Machine m;
+    ASSERT_TRUE(m.Install());
+    m.memory.files.HoldInUse(kUninstaller);
+    m.memory.files.RefuseRestartRemoval(!atRestart);
+    m.memory.messages.QueueAnswer(mb::kIdYes);
+    uninstall::RemovalReport report;
+    ASSERT_TRUE(uninstall::RunUninstall(m.memory.Get(), kProduct, report));
 
-  EXPECT_EQ(report.notRemoved, std::vector<std::string>{kUninstaller});
-  EXPECT_TRUE(m.memory.files.Exists(kUninstaller));
-  EXPECT_FALSE(m.memory.files.Exists(std::string(kProduct) + "\\ZV_BatchPlot2010.ARX"));
-  EXPECT_TRUE(m.memory.registry.KeyExists(RegRoot::LocalMachine, install::kInstalledAppsEntryPath));
+    EXPECT_TRUE(report.Clean());
+    EXPECT_EQ(LastMessage(m), std::string(uninstall::kDoneText) + "\n\n" +
+                                  discovery::FormatText(atRestart
+                                                            ? uninstall::kUninstallerAtRestartFormat
+                                                            : uninstall::kUninstallerLeftFormat,
+                                                        kUninstaller));
+    const std::vector<std::string> pending =
+        atRestart ? std::vector<std::string>{kUninstaller, kProduct} : std::vector<std::string>{};
+    EXPECT_EQ(m.memory.files.PendingRestartRemovals(), pending);
+    EXPECT_FALSE(m.memory.files.Exists(std::string(kProduct) + "\\ZV_BatchPlot2010.ARX"));
+    EXPECT_FALSE(m.memory.registry.KeyExists(RegRoot::LocalMachine, install::kInstalledAppsEntryPath));
+  }
 }
 
 }  // namespace

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace install {
+
+// The chosen folder's sub-folder that receives the package.
+inline constexpr const char* kProductFolderName = "Zelvar批打印软件";
+
+// A folder the installation can be placed below: a drive ("C:" or "C:\...") or a share
+// ("\\server\share..."). A relative or empty folder would land wherever the program happens
+// to run.
+bool IsAbsoluteFolder(const std::string& folder);
+
+// A folder path the setup can create and work in: it fits the program's path buffers (259
+// bytes) and is short enough for Windows to create it (under 248 characters). The chosen
+// folder is shorter than the product folder below it, so checking the product folder
+// checks both.
+bool FolderCanBeMade(const std::string& folder);
+
+// Makes an absolute folder and every missing folder above it, one level at a time from the
+// drive or share down, as the folder chooser does: "D:\工具\CAD" where "D:\工具" is missing
+// gets both. Levels that exist already are left as they are. True when the folder exists
+// afterwards.
+bool MakeFolderLevels(platform::FileSystem& files, const std::string& folder);
+
+}  // namespace install
