@@ -39,6 +39,29 @@ class MemorySubject final : public Subject {
     return true;
   }
   bool SetCurrentFolder(const std::string& path) override { return files_.SetCurrentFolder(path); }
+  bool MakeFolderLink(const std::string& link, const std::string& target) override {
+    return files_.AddFolderLink(link, target);
+  }
+  bool HoldOpen(const std::string& path) override {
+    files_.HoldOpen(path);
+    return files_.Exists(path);
+  }
+  bool PutStream(const std::string& path, const std::string& stream,
+                 std::string_view contents) override {
+    return files_.AddStream(path, stream, contents);
+  }
+  std::optional<std::string> ReadStream(const std::string& path,
+                                        const std::string& stream) override {
+    return files_.ReadStream(path, stream);
+  }
+  std::optional<platform::FolderAccess> AccessOf(const std::string& path) override {
+    return files_.FolderAccessOf(path);
+  }
+  std::vector<std::string> PendingRestartRemovals() override {
+    return files_.PendingRestartRemovals();
+  }
+  // A MemoryProcessList starts with administrator rights.
+  std::optional<bool> StartedAsAdministrator() override { return true; }
 
   KnownDifferences Differences() const override { return {}; }
 

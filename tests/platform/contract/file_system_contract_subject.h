@@ -36,6 +36,19 @@ struct KnownDifferences {
   bool longFoldersCreated = false;
   // Wine's CopyFileA takes a destination of any length.
   bool copyDestinationUnlimited = false;
+  // Wine's MoveFileExA replaces a read-only file, run by root or by an ordinary Unix user.
+  bool readOnlyReplacedByMove = false;
+  // Wine's RemoveDirectoryA acts on the folder a Unix symbolic link leads to, not on the link:
+  // it fails with 145 while that folder holds anything, and removes an empty one, leaving the
+  // link behind dangling (GetFileAttributesA and DeleteFileA no longer see it).
+  bool folderLinkRemovalFollowed = false;
+  // Wine has no alternate data streams: "file:stream" names a file of its own beside the
+  // file, which FindFirstFileA lists and CopyFileA leaves behind.
+  bool streamsAreFilesBeside = false;
+  // Wine's SetNamedSecurityInfoA answers success and stores nothing; GetNamedSecurityInfoA
+  // reads back a DACL made up from the Unix mode (SYSTEM and the owner full control, Everyone
+  // read and execute), whatever was set.
+  bool folderDaclNotStored = false;
 };
 
 // One platform as the contract cases see it: the interfaces under test, and what the
@@ -56,6 +69,21 @@ class Subject {
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
   virtual bool SetEnvironment(const char* name, const char* value) = 0;
   virtual bool SetCurrentFolder(const std::string& path) = 0;
+  // A junction or folder symbolic link at `link` to the existing folder `target`.
+  virtual bool MakeFolderLink(const std::string& link, const std::string& target) = 0;
+  // Another program opens the file without sharing its deletion, until the case ends.
+  virtual bool HoldOpen(const std::string& path) = 0;
+  virtual bool PutStream(const std::string& path, const std::string& stream,
+                         std::string_view contents) = 0;
+  virtual std::optional<std::string> ReadStream(const std::string& path,
+                                                const std::string& stream) = 0;
+  // The protection a folder's DACL shows; nullopt when it cannot be read.
+  virtual std::optional<platform::FolderAccess> AccessOf(const std::string& path) = 0;
+  // The paths waiting to be deleted at the next start, full paths as they were given.
+  virtual std::vector<std::string> PendingRestartRemovals() = 0;
+  // Whether this process was started with administrator rights, told by other means than
+  // the process list; nullopt where nothing else can tell.
+  virtual std::optional<bool> StartedAsAdministrator() = 0;
 
   virtual KnownDifferences Differences() const = 0;
 };

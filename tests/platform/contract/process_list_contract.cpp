@@ -70,5 +70,11 @@ TEST_P(ProcessListContract, NextOnAFreshSnapshotGivesTheFirstRecord) {
   EXPECT_EQ(entry.exeFile, first.exeFile);
 }
 
+TEST_P(ProcessListContract, RunsAsAdministratorAgreesWithTheToken) {
+  const std::optional<bool> started = subject->StartedAsAdministrator();
+  if (!started.has_value()) GTEST_SKIP() << "nothing else tells how this process was started";
+  EXPECT_EQ(subject->Processes().RunsAsAdministrator(), *started);
+}
+
 }  // namespace
 }  // namespace contract
