@@ -1,6 +1,7 @@
 #include "app/uninstall_handoff.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@ namespace app {
 namespace {
 
 constexpr DWORD kAwaitMilliseconds = 60000;
+constexpr const char* kCopyName = "\\UnInstall.exe";
 
 struct HandleCloser {
   HANDLE handle;
@@ -18,13 +20,27 @@ struct HandleCloser {
   }
 };
 
+std::string FolderOf(const std::string& file) { return file.substr(0, file.rfind('\\')); }
+
+void AwaitProcess(HANDLE process) {
+  if (process == nullptr) return;
+  WaitForSingleObject(process, kAwaitMilliseconds);
+  CloseHandle(process);
+}
+
+bool ParseNumber(const char* text, unsigned long long& value) {
+  char* end = nullptr;
+  value = std::strtoull(text, &end, 10);
+  return end != text && *end == '\0' && value != 0;
+}
+
 }  // namespace
 
-bool StartHandoff(const std::string& ownFile, const std::string& productFolder) {
+std::string MakeHandoffCopy(const std::string& ownFile) {
   char temp[MAX_PATH + 1] = {};
   const DWORD tempLength = GetTempPathA(sizeof temp, temp);
   if (tempLength == 0 || tempLength >= sizeof temp) {
-    return false;
+    return {};
   }
   // A folder of its own, so that no other program's file of the same name is touched.
   std::string folder;
@@ -33,23 +49,29 @@ bool StartHandoff(const std::string& ownFile, const std::string& productFolder) 
     std::snprintf(name, sizeof name, "ZelvarUninstall-%lu-%u",
                   static_cast<unsigned long>(GetCurrentProcessId()), attempt);
     folder = std::string(temp) + name;
-    if (folder.size() + 16 >= MAX_PATH) return false;
+    if (folder.size() + 16 >= MAX_PATH) return {};
     if (CreateDirectoryA(folder.c_str(), nullptr)) break;
-    if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
     folder.clear();
   }
-  if (folder.empty()) return false;
-  const std::string copy = folder + "\\UnInstall.exe";
+  if (folder.empty()) return {};
+  const std::string copy = folder + kCopyName;
   if (!CopyFileA(ownFile.c_str(), copy.c_str(), TRUE)) {
     RemoveDirectoryA(folder.c_str());
-    return false;
+    return {};
   }
+  return copy;
+}
 
+void DiscardHandoffCopy(const std::string& copy) {
+  DeleteFileA(copy.c_str());
+  RemoveDirectoryA(FolderOf(copy).c_str());
+}
+
+bool StartHandoff(const std::string& copy, const std::string& productFolder) {
   HANDLE self = nullptr;
   if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
                        SYNCHRONIZE, TRUE, 0)) {
-    DeleteFileA(copy.c_str());
-    RemoveDirectoryA(folder.c_str());
     return false;
   }
   const HandleCloser selfCloser{self};
@@ -65,9 +87,7 @@ bool StartHandoff(const std::string& ownFile, const std::string& productFolder) 
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
   if (!CreateProcessA(copy.c_str(), mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                      folder.c_str(), &startup, &started)) {
-    DeleteFileA(copy.c_str());
-    RemoveDirectoryA(folder.c_str());
+                      FolderOf(copy).c_str(), &startup, &started)) {
     return false;
   }
   CloseHandle(started.hThread);
@@ -75,15 +95,38 @@ bool StartHandoff(const std::string& ownFile, const std::string& productFolder) 
   return true;
 }
 
-void AwaitOriginal(const char* handleText) {
-  char* end = nullptr;
-  const unsigned long long value = std::strtoull(handleText, &end, 10);
-  if (end == handleText || *end != '\0' || value == 0) {
-    return;
+std::string ElevatedHandoffParameters(const std::string& productFolder) {
+  char idText[32];
+  std::snprintf(idText, sizeof idText, "%lu", static_cast<unsigned long>(GetCurrentProcessId()));
+  return std::string(kElevatedSwitch) + " " + idText + " \"" + productFolder + "\"";
+}
+
+Elevation StartElevated(const std::string& program, const std::string& parameters) {
+  SHELLEXECUTEINFOA execute = {};
+  execute.cbSize = sizeof execute;
+  execute.fMask = SEE_MASK_NOASYNC;
+  execute.lpVerb = "runas";
+  execute.lpFile = program.c_str();
+  execute.lpParameters = parameters.c_str();
+  const std::string folder = FolderOf(program);
+  execute.lpDirectory = folder.c_str();
+  execute.nShow = SW_SHOWNORMAL;
+  if (ShellExecuteExA(&execute)) {
+    return Elevation::Started;
   }
-  const HANDLE original = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
-  WaitForSingleObject(original, kAwaitMilliseconds);
-  CloseHandle(original);
+  return GetLastError() == ERROR_CANCELLED ? Elevation::Declined : Elevation::Failed;
+}
+
+void AwaitOriginal(const char* handleText) {
+  unsigned long long value = 0;
+  if (!ParseNumber(handleText, value)) return;
+  AwaitProcess(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value)));
+}
+
+void AwaitOriginalById(const char* processIdText) {
+  unsigned long long value = 0;
+  if (!ParseNumber(processIdText, value) || value > 0xFFFFFFFFull) return;
+  AwaitProcess(OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(value)));
 }
 
 }  // namespace app

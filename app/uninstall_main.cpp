@@ -36,6 +36,23 @@ int Uninstall(platform::Platform platform, const std::string& productFolder) {
   return ran && report.Clean() ? 0 : 1;
 }
 
+// An installation for every user, and this process without the rights to remove it: the work
+// goes to an elevated copy (or, where no copy can be made, to this program started elevated in
+// its place). Declined or impossible, nothing is changed, and the user is told so. True when
+// an elevated process took the work over.
+bool HandToElevated(platform::Win32Platform& machine, const std::string& ownFile,
+                    const std::string& ownFolder) {
+  const std::string copy = app::MakeHandoffCopy(ownFile);
+  const app::Elevation elevation =
+      copy.empty() ? app::StartElevated(ownFile, app::kNoElevationSwitch)
+                   : app::StartElevated(copy, app::ElevatedHandoffParameters(ownFolder));
+  if (elevation == app::Elevation::Started) return true;
+  if (!copy.empty()) app::DiscardHandoffCopy(copy);
+  machine.messages.Show(0, uninstall::kNeedsAdministratorText, uninstall::kUninstallCaption,
+                        MB_OK | MB_ICONEXCLAMATION);
+  return false;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
@@ -45,6 +62,11 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     app::AwaitOriginal(__argv[2]);
     return Uninstall(machine.Get(), __argv[3]);
   }
+  if (__argc == 4 && std::string(__argv[1]) == app::kElevatedSwitch) {
+    app::AwaitOriginalById(__argv[2]);
+    return Uninstall(machine.Get(), __argv[3]);
+  }
+  const bool mayElevate = !(__argc == 2 && std::string(__argv[1]) == app::kNoElevationSwitch);
   std::string ownFile;
   std::string ownFolder;
   if (!OwnFile(ownFile, ownFolder)) {
@@ -53,11 +75,17 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
   }
   uninstall::OwnEntries entries;
   if (uninstall::CheckProductFolder(machine.registry, ownFolder, entries) ==
-          uninstall::FolderCheck::Ours &&
-      app::StartHandoff(ownFile, ownFolder)) {
-    return 0;
+      uninstall::FolderCheck::Ours) {
+    if (entries.machine && mayElevate && !machine.processes.RunsAsAdministrator()) {
+      return HandToElevated(machine, ownFile, ownFolder) ? 0 : 1;
+    }
+    const std::string copy = app::MakeHandoffCopy(ownFile);
+    if (!copy.empty()) {
+      if (app::StartHandoff(copy, ownFolder)) return 0;
+      app::DiscardHandoffCopy(copy);
+    }
   }
   // Refused folders are told so here; and where no copy could be started, the uninstaller does
-  // the work itself and reports its own file as the one thing left.
+  // the work itself: its own file then stays, named in the final message, and the entry goes.
   return Uninstall(machine.Get(), ownFolder);
 }

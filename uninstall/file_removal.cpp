@@ -149,9 +149,14 @@ void RemoveProductFolder(platform::FileSystem& files, const std::string& product
     }
     return;
   }
+  // The chosen folder goes too when the product folder was all it held; never where it is a
+  // link, which the user made (and which Wine would follow, removing the folder it points to).
   const std::size_t slash = ansi::FindLastBackslash(productFolder);
   if (slash != std::string::npos && slash > 2) {
-    files.RemoveFolder(productFolder.substr(0, slash).c_str());
+    const std::string chosen = productFolder.substr(0, slash);
+    if (!Has(files.GetAttributes(chosen.c_str()), platform::attr::kReparsePoint)) {
+      files.RemoveFolder(chosen.c_str());
+    }
   }
 }
 

@@ -190,7 +190,8 @@ bool SetupCopy(const std::string& target, double& ms) {
   NoProgress progress;
   const install::PackageCopyJob job(target, progress);
   const bench::Stopwatch clock;
-  const bool copied = install::CopyPackageFiles(platform, 0, job);
+  install::PackageCopyOutcome outcome;
+  const bool copied = install::CopyPackageFiles(platform, 0, job, outcome);
   ms = clock.ElapsedMs();
   return copied && messages.shown == 0;
 }
