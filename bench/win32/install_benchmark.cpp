@@ -156,7 +156,9 @@ bool HoldsWholePackage(const std::string& folder, std::size_t fileCount, std::ui
     return false;
   }
   do {
-    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    // The setup's record of what it installed is no package file.
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        lstrcmpiA(entry.cFileName, install::kInstallRecordName) != 0) {
       ++count;
       bytes += (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
     }

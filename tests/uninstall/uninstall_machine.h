@@ -34,10 +34,11 @@ inline constexpr const char* kForeignKey =
 // The setup's dialog reduced to the folder the user typed.
 class QuietView final : public install::InstallView {
  public:
-  explicit QuietView(std::string& typedFolder) : folder(typedFolder) {}
+  QuietView(std::string& folderMember, std::string typedFolder)
+      : folder(folderMember), typed(std::move(typedFolder)) {}
   platform::WindowRef Window() override { return 1; }
   void UpdateData(bool save) override {
-    if (save) folder = kChosen;
+    if (save) folder = typed;
   }
   void ShowControl(int, bool) override {}
   void SetProgressRange(int, int) override {}
@@ -47,6 +48,7 @@ class QuietView final : public install::InstallView {
   void EndWithCancel() override {}
   void ShrinkToFinishButton() override { finished = true; }
   std::string& folder;
+  std::string typed;
   bool finished = false;
 };
 
@@ -107,19 +109,21 @@ struct Machine {
 
   // Without administrator rights: HKEY_LOCAL_MACHINE and AutoCAD's folders refuse writes.
   void TakeAwayRights() {
+    memory.processes.SetAdministrator(false);
+    memory.files.RefuseRestartRemoval();
     memory.registry.DenyWriteTree(RegRoot::LocalMachine, "");
     memory.files.DenyWrites(kAcad2008);
     memory.files.DenyWrites(kAcad2010);
   }
 
-  bool Install() {
+  bool Install(const std::string& chosenFolder = kChosen) {
     discovery::InstallationInventory inventory(memory.Get());
     inventory.ScanAcadInstallations();
     discovery::ReleaseFlags flags{};
     flags.fill(1);
     install::InstallCommand command(inventory, memory.Get());
     std::string folder;
-    QuietView view(folder);
+    QuietView view(folder, chosenFolder);
     command.OnInstall(view, flags, folder);
     return view.finished;
   }

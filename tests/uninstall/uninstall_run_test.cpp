@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "install/closing_notice.h"
 #include "install/installed_apps_entry.h"
 #include "platform/ansi_text.h"
 #include "registration/trusted_paths.h"
 #include "tests/uninstall/uninstall_machine.h"
+#include "uninstall/file_removal.h"
 #include "uninstall/uninstall_messages.h"
 #include "uninstall/uninstall_sequence.h"
 
@@ -89,6 +91,7 @@ void EntryWithoutLocation(Machine& m) {
   m.memory.registry.DeleteKey(RegRoot::LocalMachine, kInstalledAppsEntryPath);
   m.memory.registry.SetString(RegRoot::LocalMachine, kInstalledAppsEntryPath, "DisplayName", "x");
 }
+void WithoutAdministratorRights(Machine& m) { m.memory.processes.SetAdministrator(false); }
 void EntryOfAnotherFolder(Machine& m) {
   m.memory.registry.SetString(RegRoot::LocalMachine, kInstalledAppsEntryPath, "InstallLocation",
                               "D:\\Other\\Zelvar批打印软件");
@@ -109,6 +112,9 @@ TEST(UninstallConversation, NoRefusalOrAWarningChangesNothing) {
        {uninstall::kNoEntryText}},
       {"entry-of-another-folder", kProduct, false, {mb::kIdOk}, EntryOfAnotherFolder,
        {uninstall::kNoEntryText}},
+      // An installation for every user, and no rights to take it out (elevation declined).
+      {"machine-wide-without-rights", kProduct, false, {mb::kIdOk}, WithoutAdministratorRights,
+       {uninstall::kNeedsAdministratorText}},
   };
   for (const Conversation& c : cases) {
     SCOPED_TRACE(c.name);
@@ -172,6 +178,54 @@ TEST(UninstallConversation, AnEntryNamingAnotherFolderStays) {
   EXPECT_EQ(m.memory.registry.ReadString(RegRoot::CurrentUser, kInstalledAppsEntryPath,
                                          "InstallLocation"),
             other);
+}
+
+// A file another program holds open, one the user may not delete, and any other refusal are
+// each told for what they are.
+TEST(UninstallConversation, EachRefusalIsToldForWhatItIs) {
+  const std::string module = std::string(kProduct) + "\\ZV_BatchPlot2010.ARX";
+  const struct {
+    void (*refuse)(Machine&, const std::string&);
+    const char* reason;
+  } cases[] = {
+      {[](Machine& m, const std::string& path) { m.memory.files.HoldOpen(path); },
+       uninstall::kInUseReason},
+      {[](Machine& m, const std::string&) { m.memory.files.DenyWrites(kProduct); },
+       uninstall::kNoRightsReason},
+  };
+  for (const auto& c : cases) {
+    Machine m;
+    ASSERT_TRUE(m.Install());
+    c.refuse(m, module);
+    m.memory.messages.QueueAnswer(mb::kIdYes);
+    uninstall::RemovalReport report;
+    ASSERT_TRUE(uninstall::RunUninstall(m.memory.Get(), kProduct, report));
+    const std::string last = m.memory.messages.Shown().back().text;
+    for (const char* reason : {uninstall::kInUseReason, uninstall::kNoRightsReason}) {
+      EXPECT_EQ(last.find(reason) != std::string::npos, reason == c.reason) << reason;
+    }
+  }
+  platform::MemoryFileSystem files;
+  uninstall::RemovalReport report;
+  uninstall::ReportRefusal(files, module, 1117, false, report);
+  EXPECT_EQ(report.notRemoved,
+            std::vector<std::string>{module + uninstall::kErrorSeparator + files.ErrorText(1117)});
+}
+
+// A refused entry is no silent success: the user hears that installed apps cannot remove the
+// plug-in, and why, before the finished look.
+TEST(InstalledAppsEntry, ARefusedEntryIsToldBeforeTheFinishedLook) {
+  Machine m;
+  for (const RegRoot root : {RegRoot::LocalMachine, RegRoot::CurrentUser}) {
+    ASSERT_TRUE(m.memory.registry.DenyWriteTree(
+        root, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
+  }
+  ASSERT_TRUE(m.Install());
+  install::ClosingProblems problems;
+  problems.productFolder = kProduct;
+  problems.entryError = m.memory.files.ErrorText(platform::reg::kAccessDenied);
+  ASSERT_FALSE(m.memory.messages.Shown().empty());
+  EXPECT_EQ(m.memory.messages.Shown().back().text, install::ClosingNotice(problems));
 }
 
 TEST(TrustedFolderRemoval, TakesOutOnlyTheFoldersOwnEntry) {

@@ -1,6 +1,6 @@
 // The whole machine before an installation and after the uninstallation that follows it: only
-// what is kept on purpose differs (fonts, AutoCAD 2008's plot driver, the letter case of
-// TRUSTEDPATHS, the Applications keys). Every single removal failing in turn is reported and
+// what is kept on purpose differs (fonts, the letter case of TRUSTEDPATHS, the Applications
+// keys); AutoCAD 2008's plot driver is its own again. Every single removal failing in turn is reported and
 // harms nothing else; a second uninstallation changes nothing.
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "discovery/text_format.h"
+#include "install/installation_record.h"
 #include "install/installed_apps_entry.h"
 #include "platform/ansi_text.h"
 #include "platform/code_page.h"
@@ -53,8 +54,7 @@ bool KeptOnPurpose(const std::string& line) {
   // The package's files lost their read-only bit when they were copied.
   if (line.rfind("* C:\\Dist\\Data\\", 0) == 0) return Has(line, " attributes ");
   const bool font = Has(line, "\\Zelvar_EN.shx") || Has(line, "\\Zelvar_HZ.shx");
-  return (line.rfind("+ ", 0) == 0 && font) ||
-         line.rfind("* " + std::string(kAcad2008) + "\\Drv\\pdfplot9.hdi", 0) == 0;
+  return line.rfind("+ ", 0) == 0 && font;
 }
 
 std::vector<std::string> Changes(const State& before, const State& after) {
@@ -114,6 +114,111 @@ TEST_P(UninstallWholeState, LeavesTheMachineAsBeforeButForWhatIsKeptOnPurpose) {
 }
 
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutRights, UninstallWholeState, ::testing::Bool());
+
+// The user's own files in the product folder, and a junction there to a folder of drawings:
+// only they and the folders that hold them remain, whether the installation kept a record or
+// was made before records existed (everything else in the folder then goes). The junction's
+// folder is never entered.
+TEST(UninstallWholeState, OnlyTheUsersOwnFilesAndTheirFoldersRemainAndNoLinkIsFollowed) {
+  const std::string product = kProduct;
+  for (const bool recorded : {true, false}) {
+    SCOPED_TRACE(recorded ? "recorded" : "installed before records");
+    Machine m;
+    m.memory.files.AddFile("D:\\图纸\\plan.dwg", "drawing");
+    const State before = Take(m);
+    ASSERT_TRUE(m.Install());
+    m.memory.files.AddFile(product + "\\我的\\a.dwg", "mine");
+    m.memory.files.AddFile(product + "\\notes.txt", "mine");
+    ASSERT_TRUE(m.memory.files.AddFolderLink(product + "\\图纸", "D:\\图纸"));
+    if (!recorded) m.memory.files.RemoveFile((product + "\\UnInstall.lst").c_str());
+    m.memory.messages.QueueAnswer(mb::kIdYes);
+    uninstall::RemovalReport report;
+    ASSERT_TRUE(Uninstall(m, report));
+
+    std::vector<std::string> expected{"+ C:\\Zelvar", "+ " + product};
+    if (recorded) {
+      expected.insert(expected.end(), {"+ " + product + "\\notes.txt", "+ " + product + "\\图纸",
+                                       "+ " + product + "\\我的", "+ " + product + "\\我的\\a.dwg"});
+    } else {
+      expected.push_back("+ " + product + "\\图纸");
+    }
+    EXPECT_EQ(Unexpected(before, Take(m)), expected);
+    EXPECT_EQ(LastMessage(m), std::string(uninstall::kDoneText) + "\n\n" +
+                                  discovery::FormatText(uninstall::kKeptFolderFormat, kProduct));
+    EXPECT_FALSE(m.memory.registry.KeyExists(RegRoot::LocalMachine, install::kInstalledAppsEntryPath));
+  }
+}
+
+// An elevated uninstaller must not be steered by an edited record: only what names a file
+// inside the product folder, reached without a link, is acted on; the rest is named. A record
+// that cannot be read whole leaves every file of the folder.
+TEST(UninstallWholeState, TheRecordIsInputNotTrust) {
+  const std::string product = kProduct;
+  const std::string outside[] = {"..\\..\\Windows\\win.ini", "C:\\Windows\\win.ini",
+                                 "\\\\server\\share\\a", "D:a", "a.dll:Zone.Identifier",
+                                 "图纸\\plan.dwg", "NUL", std::string(300, 'x')};
+  const struct {
+    const char* name;
+    std::string end;
+    bool unreadable;
+  } cases[] = {{"edited", "end\r\n", false}, {"cut short", "", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Machine m;
+    m.memory.files.AddFile("C:\\Windows\\win.ini", "Windows'");
+    m.memory.files.AddFile("D:\\图纸\\plan.dwg", "drawing");
+    ASSERT_TRUE(m.Install());
+    ASSERT_TRUE(m.memory.files.AddFolderLink(product + "\\图纸", "D:\\图纸"));
+    std::string record = "ZelvarInstallRecord 1\r\nF ZV_BatchPlot2010.ARX\r\n";
+    for (const std::string& entry : outside) record += "F " + entry + "\r\n";
+    m.memory.files.AddFile(product + "\\UnInstall.lst", record + c.end);
+    const State before = Take(m);
+    m.memory.messages.QueueAnswer(mb::kIdYes);
+    uninstall::RemovalReport report;
+    ASSERT_TRUE(Uninstall(m, report));
+
+    EXPECT_EQ(m.memory.files.ReadFile("C:\\Windows\\win.ini"), "Windows'");
+    EXPECT_EQ(m.memory.files.ReadFile("D:\\图纸\\plan.dwg"), "drawing");
+    EXPECT_EQ(m.memory.files.Exists(product + "\\ZV_BatchPlot2010.ARX"), c.unreadable);
+    EXPECT_TRUE(m.memory.files.Exists(product + "\\ZV_BatchPlot2008.ARX")) << "not recorded";
+    EXPECT_EQ(report.refusedEntries.size(), c.unreadable ? 0u : std::size(outside));
+    EXPECT_EQ(report.unreadableRecord.empty(), !c.unreadable);
+    for (const std::string& line : Changes(before, Take(m))) {
+      EXPECT_EQ(line.find("- D:\\"), std::string::npos) << line;
+      EXPECT_EQ(line.find("- C:\\Windows"), std::string::npos) << line;
+    }
+  }
+}
+
+// Installing into another folder takes the earlier installation out first: the machine is
+// then the one a single installation into that folder makes, and installing again offers the
+// folder chosen then.
+TEST(EarlierInstallation, InstallingIntoAnotherFolderLeavesOneInstallation) {
+  Machine once;
+  ASSERT_TRUE(once.Install("D:\\Tools"));
+  Machine moved;
+  std::string offered;
+  EXPECT_FALSE(install::EarlierChosenFolder(moved.memory.Get(), offered));
+  ASSERT_TRUE(moved.Install());
+  ASSERT_TRUE(moved.Install("D:\\Tools"));
+  EXPECT_TRUE(install::EarlierChosenFolder(moved.memory.Get(), offered));
+  EXPECT_EQ(offered, "D:\\Tools");
+  EXPECT_EQ(Take(moved).registry, Take(once).registry);
+  EXPECT_EQ(Take(moved).files, Take(once).files);
+}
+
+// The same folder again with a package that no longer has a file: that file goes.
+TEST(EarlierInstallation, AFileTheNewPackageLacksIsRemoved) {
+  Machine m;
+  ASSERT_TRUE(m.Install());
+  m.memory.files.SetAttributes("C:\\Dist\\Data\\使用说明.txt", platform::attr::kNormal);
+  m.memory.files.RemoveFile("C:\\Dist\\Data\\使用说明.txt");
+  ASSERT_TRUE(m.Install());
+  EXPECT_FALSE(m.memory.files.Exists(std::string(kProduct) + "\\使用说明.txt"));
+  const install::RecordReading record = install::ReadInstallRecord(m.memory.files, kProduct);
+  EXPECT_TRUE(record.record.Has("UnInstall.exe"));
+  EXPECT_FALSE(record.record.Has("使用说明.txt"));
+}
 
 TEST(UninstallWholeStateCheck, CatchesAStrayChange) {
   Machine m;
