@@ -190,16 +190,6 @@ bool CopyPackageFiles(platform::Platform platform, platform::WindowRef owner,
     return false;
   }
 
-  // A product folder too long for the file functions is not created; every copy into it is
-  // then reported as failed.
-  char productFolder[kPathBufferSize] = {};
-  if (FormatPath(productFolder, "%s", job.targetFolder.c_str()) != kTextDidNotFit) {
-    MakeProductFolder(platform, productFolder, outcome);
-  }
-  const RecordReading earlier = ReadInstallRecord(platform.files, job.targetFolder);
-  outcome.record = earlier.record;
-  InstallRecord packaged;
-
   // A data folder that was found but cannot be listed (a pattern too long for the file
   // functions, a broken junction, a lost share, no right to list it) holds nothing the
   // setup can install: going on would register modules that are not there and call that a
@@ -213,6 +203,15 @@ bool CopyPackageFiles(platform::Platform platform, platform::WindowRef owner,
     platform.messages.Show(owner, kDataFolderMissingText, kSetupCaption, platform::mb::kOk);
     return false;
   }
+  // Only now, with a package to install, is anything made. A product folder too long for the
+  // file functions is not created; every copy into it is then reported as failed.
+  char productFolder[kPathBufferSize] = {};
+  if (FormatPath(productFolder, "%s", job.targetFolder.c_str()) != kTextDidNotFit) {
+    MakeProductFolder(platform, productFolder, outcome);
+  }
+  const RecordReading earlier = ReadInstallRecord(platform.files, job.targetFolder);
+  outcome.record = earlier.record;
+  InstallRecord packaged;
   for (bool first = true;; first = false) {
     job.progress.StepIt();
     if (!first && !platform.files.FindNext(listing, entry)) {

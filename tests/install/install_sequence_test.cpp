@@ -216,6 +216,7 @@ TEST_F(InstallSequenceTest, AMissingDataFolderEndsTheDialogToo) {
   EXPECT_EQ(log.calls[log.calls.size() - 2].rfind("message 未找到安装所需的Data文件夹", 0), 0u);
   EXPECT_FALSE(memory.registry.KeyExists(RegRoot::LocalMachine,
                                           std::string(kProductKey) + "Applications"));
+  EXPECT_FALSE(memory.files.Exists("C:\\Zelvar")) << "nothing is made before the package is found";
 }
 
 TEST_F(InstallSequenceTest, AFolderNotAbsoluteOrTooLongIsRefusedBeforeAnythingIsCreated) {

@@ -274,6 +274,7 @@ TEST(InstallWholeState, OnlyTheInstallationsOwnPlacesChange) {
   const State after = Take(m);
 
   EXPECT_EQ(ChangesOutsideTheInstallation(before, after), std::vector<std::string>{});
+  EXPECT_EQ(m.memory.files.FolderAccessOf(kProduct), platform::FolderAccess::MachineWide);
   // It did change what it owns: the predicate is not simply true.
   EXPECT_GT(platform::DescribeRegistryChanges(before.registry, after.registry).size(), 10u);
   EXPECT_TRUE(m.user.shown.empty());
@@ -325,6 +326,7 @@ TEST(InstallWholeState, InstallingTwiceEndsWhereInstallingOnceDid) {
 
 // Without administrator rights: HKEY_LOCAL_MACHINE and AutoCAD's folders refuse every write.
 void TakeAwayAdministratorRights(Machine& m) {
+  m.memory.processes.SetAdministrator(false);
   m.memory.registry.DenyWriteTree(RegRoot::LocalMachine, "");
   for (const char* location : {kAcad2008, kAcad2010, kAcad2021}) {
     m.memory.files.DenyWrites(location);
@@ -340,6 +342,7 @@ TEST(InstallWholeState, WithoutAdministratorRightsOnlyTheUsersOwnPlacesChange) {
   const State once = Take(m);
 
   EXPECT_EQ(ChangesOutsideTheInstallation(before, once), std::vector<std::string>{});
+  EXPECT_EQ(m.memory.files.FolderAccessOf(kProduct), platform::FolderAccess::CurrentUserOnly);
   std::vector<std::string> registry;
   for (const std::string& line : platform::DescribeRegistryChanges(before.registry, once.registry)) {
     if (line.find("TRUSTEDPATHS") == std::string::npos &&

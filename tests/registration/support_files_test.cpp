@@ -75,6 +75,27 @@ TEST_F(SupportFiles, AutoCAD2008GetsBothFontsAndTheDriverInEveryLocation) {
   EXPECT_TRUE(machine.messages.Shown().empty());
 }
 
+// AutoCAD's own driver is kept once, beside it, before the first replacement; a later
+// installation (even with another package driver) never overwrites what was kept, and a
+// driver that is already the package's is no AutoCAD driver to keep. Fonts lose the mark of
+// the download.
+TEST_F(SupportFiles, AutoCADsOwnDriverIsKeptOnceAndNeverOverwritten) {
+  AddLocation(2008, kAcad2008);
+  ASSERT_TRUE(files.AddStream(std::string(kData) + "\\Zelvar_EN.shx", "Zone.Identifier", "3"));
+  const std::string kept = std::string(kAcad2008) + "\\Drv\\pdfplot9.hdi.orig";
+  EXPECT_TRUE(Install({2008}));
+  EXPECT_FALSE(files.ReadStream(std::string(kAcad2008) + "\\Fonts\\Zelvar_EN.shx", "Zone.Identifier"));
+  files.AddFile(std::string(kData) + "\\Zelvar.prt5", "newer driver");
+  EXPECT_TRUE(Install({2008}));
+  EXPECT_EQ(files.ReadFile(kept), "autodesk driver");
+  EXPECT_EQ(Driver(kAcad2008), "newer driver");
+
+  AddLocation(2008, "E:\\ACAD2008");
+  files.AddFile("E:\\ACAD2008\\Drv\\pdfplot9.hdi", "newer driver");
+  EXPECT_TRUE(Install({2008}));
+  EXPECT_FALSE(files.Exists("E:\\ACAD2008\\Drv\\pdfplot9.hdi.orig"));
+}
+
 TEST_F(SupportFiles, OtherReleasesGetTheFontsButKeepAutoCADsDriver) {
   AddLocation(2007, "C:\\ACAD2007");
   AddLocation(2009, "C:\\ACAD2009");
