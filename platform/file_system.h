@@ -26,6 +26,26 @@ inline constexpr std::uint32_t kReparsePoint = 0x400;
 inline constexpr std::uint32_t kInvalid = 0xFFFFFFFF;
 }  // namespace attr
 
+// The Win32 error codes a failed call leaves behind, as GetLastError would answer them.
+namespace fs_error {
+inline constexpr std::uint32_t kFileNotFound = 2;
+inline constexpr std::uint32_t kPathNotFound = 3;
+inline constexpr std::uint32_t kAccessDenied = 5;
+inline constexpr std::uint32_t kInvalidHandle = 6;
+inline constexpr std::uint32_t kNoMoreFiles = 18;
+inline constexpr std::uint32_t kSharingViolation = 32;
+inline constexpr std::uint32_t kLockViolation = 33;
+inline constexpr std::uint32_t kDirNotEmpty = 145;
+inline constexpr std::uint32_t kFileExists = 80;
+inline constexpr std::uint32_t kInsufficientBuffer = 122;
+inline constexpr std::uint32_t kInvalidName = 123;
+inline constexpr std::uint32_t kFileTooLarge = 223;
+inline constexpr std::uint32_t kAlreadyExists = 183;
+inline constexpr std::uint32_t kEnvVarNotFound = 203;
+inline constexpr std::uint32_t kFilenameExcedRange = 206;
+inline constexpr std::uint32_t kDirectory = 267;
+}  // namespace fs_error
+
 // MAX_PATH: the size of the fixed path buffers, terminator included. The narrow file
 // functions of a program without a long-path manifest fail on a path of this many
 // characters or more. (Wine 8.0 is laxer: it takes exactly 260, refuses 261 with

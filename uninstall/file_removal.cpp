@@ -83,11 +83,11 @@ void RemoveRecordedFiles(platform::FileSystem& files, const std::string& folder,
 void ReportRefusal(platform::FileSystem& files, const std::string& path, std::uint32_t error,
                    bool autoCADRunning, RemovalReport& report) {
   switch (error) {
-    case removal_error::kSharingViolation:
-    case removal_error::kLockViolation:
+    case platform::fs_error::kSharingViolation:
+    case platform::fs_error::kLockViolation:
       report.Add(path, RemovalRefused::InUse);
       return;
-    case removal_error::kAccessDenied:
+    case platform::fs_error::kAccessDenied:
       // A module AutoCAD has loaded refuses deletion as access denied, as a running program's
       // own file does.
       report.Add(path, autoCADRunning ? RemovalRefused::AutoCADRunning : RemovalRefused::NoRights);
@@ -105,7 +105,7 @@ bool RemoveOneFile(platform::FileSystem& files, const std::string& path, bool au
     return true;
   }
   const std::uint32_t error = files.LastError();
-  if (error == removal_error::kFileNotFound || error == removal_error::kPathNotFound) {
+  if (error == platform::fs_error::kFileNotFound || error == platform::fs_error::kPathNotFound) {
     return true;
   }
   ReportRefusal(files, path, error, autoCADRunning, report);
@@ -142,7 +142,7 @@ void RemoveProductFolder(platform::FileSystem& files, const std::string& product
   if (!files.RemoveFolder(productFolder.c_str())) {
     const std::uint32_t error = files.LastError();
     if (install::GetPathKind(files, productFolder) == install::PathMissing) return;
-    if (error == removal_error::kDirNotEmpty) {
+    if (error == platform::fs_error::kDirNotEmpty) {
       report.keptFolder = productFolder;
     } else {
       ReportRefusal(files, productFolder, error, false, report);

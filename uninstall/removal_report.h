@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -53,14 +52,5 @@ std::string FinalMessage(const RemovalReport& report);
 
 inline constexpr std::size_t kShownItems = 15;
 
-// The Win32 error codes the uninstaller tells apart.
-namespace removal_error {
-inline constexpr std::uint32_t kFileNotFound = 2;
-inline constexpr std::uint32_t kPathNotFound = 3;
-inline constexpr std::uint32_t kAccessDenied = 5;
-inline constexpr std::uint32_t kSharingViolation = 32;
-inline constexpr std::uint32_t kLockViolation = 33;
-inline constexpr std::uint32_t kDirNotEmpty = 145;
-}  // namespace removal_error
 
 }  // namespace uninstall

@@ -17,24 +17,6 @@
 
 namespace platform {
 
-// The Win32 error codes a failed call leaves behind, as GetLastError would answer them.
-namespace fs_error {
-inline constexpr std::uint32_t kFileNotFound = 2;
-inline constexpr std::uint32_t kPathNotFound = 3;
-inline constexpr std::uint32_t kAccessDenied = 5;
-inline constexpr std::uint32_t kInvalidHandle = 6;
-inline constexpr std::uint32_t kNoMoreFiles = 18;
-inline constexpr std::uint32_t kSharingViolation = 32;
-inline constexpr std::uint32_t kDirNotEmpty = 145;
-inline constexpr std::uint32_t kFileExists = 80;
-inline constexpr std::uint32_t kInsufficientBuffer = 122;
-inline constexpr std::uint32_t kInvalidName = 123;
-inline constexpr std::uint32_t kFileTooLarge = 223;
-inline constexpr std::uint32_t kAlreadyExists = 183;
-inline constexpr std::uint32_t kEnvVarNotFound = 203;
-inline constexpr std::uint32_t kFilenameExcedRange = 206;
-inline constexpr std::uint32_t kDirectory = 267;
-}  // namespace fs_error
 
 // A whole machine's file system in memory, with Windows' rules for paths, copies and
 // listings. Roots are drives ("C:") and UNC shares ("\\server\share"); names are compared
