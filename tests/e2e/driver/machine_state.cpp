@@ -471,6 +471,39 @@ bool HoldFile(const std::wstring& path) {
   return file != INVALID_HANDLE_VALUE;  // closed by the system when the driver ends
 }
 
+// PATH made a Unix symbolic link to the folder TARGET by /bin/ln: Wine cannot make a junction,
+// and such a link shows as one (a folder that is a reparse point). Wine starts a Unix program
+// without a handle to wait on, so the link itself is waited for.
+bool MakeLink(const std::wstring& link, const std::wstring& target) {
+  using ToUnix = char*(CDECL*)(LPCWSTR);
+  const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void (*)()>(
+      ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  std::wstring line = L"/bin/ln -s --";
+  for (const std::wstring* path : {&target, &link}) {
+    char* unixPath = toUnix != nullptr ? toUnix(path->c_str()) : nullptr;
+    if (unixPath == nullptr) return false;
+    line += L" \"" + Wide(unixPath) + L"\"";
+    ::HeapFree(::GetProcessHeap(), 0, unixPath);
+  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &started)) {
+    return false;
+  }
+  if (started.hThread != nullptr) ::CloseHandle(started.hThread);
+  if (started.hProcess != nullptr) ::CloseHandle(started.hProcess);
+  for (int waited = 0; waited < 100; ++waited, ::Sleep(50)) {
+    const DWORD attributes = ::GetFileAttributesW(link.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 bool PrepareMachine(const std::string& file, Report& report) {
@@ -496,6 +529,8 @@ bool PrepareMachine(const std::string& file, Report& report) {
       ok = HoldFile(path);
     } else if (item.verb == "deny-values") {
       ok = DenySettingValues(item.fields[0]);
+    } else if (item.verb == "link" && item.fields.size() > 1) {
+      ok = MakeLink(path, Expand(item.fields[1]));
     } else {
       report.Fail(Cat({"prepare line ", Number(item.line), " ", What(item)}), "unknown item");
       return false;

@@ -24,6 +24,8 @@
 //   hold     PATH                  prepare: the file is held open without sharing until the
 //                                  driver ends, so every write to it is refused
 //   deny-values KEY                prepare: the key's security refuses setting values
+//   link     PATH  TARGET          prepare: PATH becomes a link to the folder TARGET (a Unix
+//                                  symbolic link, which Wine shows as a junction)
 //   acad-view PRODUCT NAME LOCATION   check, as AutoCAD sees it at its start: the demand-load
 //                                  key NAME found first (the user's product key before
 //                                  HKLM\PRODUCT) loads at start-up a module that exists; every

@@ -28,10 +28,13 @@ struct UninstallMessage {
   std::string_view name;
   std::string_view text;
 };
-constexpr std::array<UninstallMessage, 3> kUninstallMessages{{
+constexpr std::array<UninstallMessage, 4> kUninstallMessages{{
     {"confirm", "确定要卸载Zelvar批打印软件吗？"},
     {"acad-running", "请关闭AutoCAD后再进行卸载 !"},
     {"done", "Zelvar批打印软件已卸载完成 !"},
+    // Done, with the user's own files kept in the product folder of C:\Zelvar.
+    {"done-kept", "Zelvar批打印软件已卸载完成 !\n\n文件夹 C:\\Zelvar\\Zelvar批打印软件 "
+                  "中有不是安装程序放入的文件或文件夹，已保留。"},
 }};
 
 BOOL CALLBACK CollectAll(HWND window, LPARAM found) {
