@@ -101,6 +101,10 @@ rm -rf "$scenario"
 mkdir -p "$scenario" "$sync"
 cp -a "$template" "$prefix"
 "$here/scripts/make-distribution.sh" "$setup" "$dist"
+# E2E_WITHOUT_DATA=1: SetUp.exe alone, as Windows runs it from inside a .zip file.
+if [ "${E2E_WITHOUT_DATA:-0}" = 1 ]; then
+  rm -rf "$dist/Data"
+fi
 
 xvfb= watcher= passed=0
 cleanup() {

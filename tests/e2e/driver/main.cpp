@@ -22,7 +22,7 @@
 //   enter-stays:folder|box   press Enter with the focus in the folder box or on the first
 //                    offered release box: the dialog stays open
 //   end-enter        press Enter in the finished look: the program ends
-//   expect-end       the program ends by itself (after Abort)
+//   expect-end       the program ends by itself (after Abort, or the data-folder message)
 //   prepare:FILE     set up files in the prefix (see machine_state.h)
 //   check:FILE       check files and registry values of the prefix
 //   acad-start, acad-stop   a process named acad.exe runs between the two

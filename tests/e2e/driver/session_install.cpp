@@ -238,7 +238,7 @@ bool Session::ExpectEndAfterAbort() {
     report_.Fail("expect-end", "no program running");
     return false;
   }
-  return ExpectEnd("Abort");
+  return ExpectEnd("the answer");
 }
 
 bool Session::StartAutoCADStandIn() {
