@@ -17,7 +17,7 @@ fi
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)"
 
-targets=(ansi_text folder_path_checks trusted_paths_value acad_scan)
+targets=(ansi_text folder_path_checks trusted_paths_value acad_scan installation_record)
 status=0
 for target in "${targets[@]}"; do
   work=build/fuzz/work/$target
