@@ -17,7 +17,8 @@ fi
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)"
 
-targets=(ansi_text folder_path_checks trusted_paths_value acad_scan installation_record)
+targets=(ansi_text folder_path_checks trusted_paths_value acad_scan installation_record
+         trusted_folder_removal)
 status=0
 for target in "${targets[@]}"; do
   work=build/fuzz/work/$target
