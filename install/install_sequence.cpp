@@ -40,7 +40,8 @@ void InstallCommand::OnInstall(InstallView& view, const discovery::ReleaseFlags&
   view.UpdateData(true);
   targetFolder = ansi::StripTrailingBackslash(targetFolder);
   const std::string productFolder = targetFolder + '\\' + kProductFolderName;
-  if (!IsAbsoluteFolder(targetFolder) || !FolderCanBeMade(productFolder)) {
+  if (!IsAbsoluteFolder(targetFolder) || !FolderCanBeMade(productFolder) ||
+      !FolderFitsTrustedPaths(productFolder)) {
     platform_.messages.Show(view.Window(), kInvalidFolderText, kSetupCaption, platform::mb::kOk);
     return;
   }

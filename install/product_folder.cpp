@@ -51,6 +51,11 @@ bool IsAbsoluteFolder(const std::string& folder) {
   return IsShareFolder(folder);
 }
 
+bool FolderFitsTrustedPaths(const std::string& folder) {
+  // ';' is no trail byte in any code page the setup meets, so a byte search is exact.
+  return folder.find(';') == std::string::npos;
+}
+
 bool MakeFolderLevels(platform::FileSystem& files, const std::string& folder) {
   if (!IsAbsoluteFolder(folder) || !FolderCanBeMade(folder)) {
     return false;

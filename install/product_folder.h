@@ -20,6 +20,10 @@ bool IsAbsoluteFolder(const std::string& folder);
 // checks both.
 bool FolderCanBeMade(const std::string& folder);
 
+// A folder AutoCAD can be told to trust: TRUSTEDPATHS separates its entries with ';', so a
+// folder holding one would be trusted as two others (the one above it among them).
+bool FolderFitsTrustedPaths(const std::string& folder);
+
 // Makes an absolute folder and every missing folder above it, one level at a time from the
 // drive or share down, as the folder chooser does: "D:\工具\CAD" where "D:\工具" is missing
 // gets both. Levels that exist already are left as they are. True when the folder exists

@@ -51,8 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(registration::RemoveTrustedFolder(result, folder) == result);
 
   // Installing adds the folder, upper-casing the value (a placeholder of at most two bytes is
-  // replaced); removing takes out only the folder. A folder holding ';' is added as two
-  // entries, which name it no more (reported; left out here).
+  // replaced); removing takes out only the folder. A folder holding ';' would be added as two
+  // entries that name it no more: the setup refuses to install into one.
   if (folder.find(u';') != std::u16string::npos) return 0;
   const std::u16string back =
       registration::RemoveTrustedFolder(registration::FormTrustedPathsValue(value, folder), folder);

@@ -226,6 +226,8 @@ TEST_F(InstallSequenceTest, AFolderNotAbsoluteOrTooLongIsRefusedBeforeAnythingIs
        {std::string(), std::string("\\"), std::string("Zelvar"), std::string("\\Zelvar"),
         std::string("Zelvar批打印\\"), std::string("1:\\data"), std::string("\\\\server"),
         std::string("\\\\server\\"), std::string("C:Zelvar"),
+        // TRUSTEDPATHS would take it for two folders, "C:\a" among them.
+        std::string("C:\\a;b"),
         // A product folder of 260 bytes but only 134 characters, which Windows would create.
         "C:\\" + chinese,
         // A product folder of 254 bytes but 248 characters, which Windows cannot create.
