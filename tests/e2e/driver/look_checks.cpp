@@ -313,7 +313,8 @@ void CheckPaint(HWND dialog, const DialogLook& look, Report& report) {
                       Number(CountOf(colours, kBlack)), " black pixels"}));
   }
   if (HWND caption = ::GetDlgItem(dialog, IDC_VERSION_TEXT)) {
-    // The caption's own font (12 units high, semi-bold) against the dialog's (9 pt, normal):
+    // The caption's own font (12 units high at 100 %, semi-bold) against the dialog's (9 pt,
+    // normal):
     // the caption's ink on the screen is held against the same text drawn here in each.
     const std::optional<std::string> text = ReadText(caption);
     const std::map<COLORREF, int> colours = ColoursIn(*image, RectInParent(caption, dialog));
@@ -324,9 +325,12 @@ void CheckPaint(HWND dialog, const DialogLook& look, Report& report) {
     // Below the dialog, where only the desktop shows.
     const RECT spot{client.left, client.bottom + 40, client.left + 400, client.bottom + 70};
     HDC screen = ::GetDC(nullptr);
-    const int dialogFontHeight = -::MulDiv(9, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);
-    const int captionFontInk = text ? InkOfText(*text, "宋体", 12, FW_SEMIBOLD, spot) : -1;
+    const int dialogFontHeight = -::MulDiv(9, dpi, 72);
+    const int captionFontHeight = ::MulDiv(12, dpi, 96);
+    const int captionFontInk =
+        text ? InkOfText(*text, "宋体", captionFontHeight, FW_SEMIBOLD, spot) : -1;
     const int dialogFontInk = text ? InkOfText(*text, "宋体", dialogFontHeight, FW_NORMAL, spot) : -1;
     const std::string measures =
         Cat({Number(screenInk), " ink pixels; in the caption font ", Number(captionFontInk),
@@ -345,14 +349,15 @@ void CheckPaint(HWND dialog, const DialogLook& look, Report& report) {
                  "no black pixel");
   }
   if (HWND folder = ::GetDlgItem(dialog, IDC_TARGET_FOLDER)) {
-    // The box's text sits on the device context's own (white) background, the rest of the
-    // box shows the brush.
+    // The box's text cells are painted in the brush's own colour: no white around the letters.
     RECT inside = RectInParent(folder, dialog);
     ::InflateRect(&inside, -3, -3);
     const std::map<COLORREF, int> colours = ColoursIn(*image, inside);
-    report.Check(CountOf(colours, kWhite) > 0 && CountOf(colours, kBackground) > 0,
-                 "folder box: text on opaque white, the rest light green",
-                 Cat({Number(CountOf(colours, kWhite)), " white and ",
+    report.Check(CountOf(colours, kWhite) == 0 && CountOf(colours, kBlack) > 0 &&
+                     CountOf(colours, kBackground) > 0,
+                 "folder box: black text on light green, text cells and brush alike",
+                 Cat({Number(CountOf(colours, kWhite)), " white, ",
+                      Number(CountOf(colours, kBlack)), " black and ",
                       Number(CountOf(colours, kBackground)), " light green pixels"}));
   }
 }

@@ -11,6 +11,7 @@
 
 #include "discovery/installation_inventory.h"
 #include "platform/memory/memory_platform.h"
+#include "tests/support/picture_compare.h"
 #include "tests/ui/found_release.h"
 #include "tests/ui/probed_setup_dialog.h"
 #include "ui/resource_ids.h"
@@ -39,6 +40,33 @@ void Click(HWND button) { ::SendMessageA(button, BM_CLICK, 0, 0); }
 int ColourDistance(COLORREF a, COLORREF b) {
   return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
          std::abs(GetBValue(a) - GetBValue(b));
+}
+
+HWND LogoOf(HWND dialog) {
+  for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if ((::GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP &&
+        ::GetDlgCtrlID(child) != IDC_MENU_PICTURE) {
+      return child;
+    }
+  }
+  return nullptr;
+}
+
+HBITMAP ShownBitmap(HWND picture) {
+  return reinterpret_cast<HBITMAP>(::SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+}
+
+SIZE WindowSize(HWND window) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// The way the picture controls load their bitmaps from the template.
+HBITMAP LoadBitmapFromResources(int id) {
+  return static_cast<HBITMAP>(
+      ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
 }
 
 // The dialog layer under a handler that throws, as a string out of memory would: a dialog
@@ -202,6 +230,9 @@ TEST_F(SetupDialogTest, PaintsEverythingLightGreenAndTheCaptionDarkGreenAndSemiB
       const HBRUSH brush = dialog.OnCtlColor(memoryDc, control, CTLCOLOR_STATIC);
       EXPECT_EQ(brush, dialog.backgroundBrush.Get()) << id;
       EXPECT_EQ(::GetBkMode(memoryDc), id == IDC_TARGET_FOLDER ? OPAQUE : TRANSPARENT) << id;
+      if (id == IDC_TARGET_FOLDER) {
+        EXPECT_EQ(::GetBkColor(memoryDc), RGB(170, 210, 150)) << "text cells match the brush";
+      }
       EXPECT_EQ(::GetTextColor(memoryDc), id == IDC_VERSION_TEXT ? RGB(10, 70, 40) : RGB(0, 0, 0))
           << id;
       if (id == IDC_VERSION_TEXT) {
@@ -242,6 +273,49 @@ TEST_F(SetupDialogTest, PaintsEverythingLightGreenAndTheCaptionDarkGreenAndSemiB
     ::ReleaseDC(dialog.Window(), screen);
     EXPECT_GT(darkGreen, 20) << "the caption's text is drawn dark green";
     EXPECT_EQ(grey, 0) << "the caption's background is transparent";
+  });
+}
+
+TEST_F(SetupDialogTest, InHighContrastTheFolderBoxKeepsTheSystemColours) {
+  Run([&](ProbedSetupDialog& dialog) {
+    dialog.highContrast = true;
+    const HDC dc = ::CreateCompatibleDC(nullptr);
+    ui::CWnd box(dialog.Item(IDC_TARGET_FOLDER));
+    EXPECT_EQ(dialog.OnCtlColor(dc, box, CTLCOLOR_EDIT), ::GetSysColorBrush(COLOR_WINDOW));
+    EXPECT_EQ(::GetTextColor(dc), ::GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(::GetBkColor(dc), ::GetSysColor(COLOR_WINDOW));
+    ::DeleteDC(dc);
+  });
+}
+
+// Wine never moves a window to another DPI, so the message is sent as Windows sends it.
+TEST_F(SetupDialogTest, AtAnotherDpiThePicturesTheCaptionAndTheIconFollowIt) {
+  Run([&](ProbedSetupDialog& dialog) {
+    RECT frame{};
+    ::GetWindowRect(dialog.Window(), &frame);
+    ::SendMessageA(dialog.Window(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                   reinterpret_cast<LPARAM>(&frame));
+    for (MSG msg; ::PeekMessageA(&msg, dialog.Window(), WM_APP, 0xBFFF, PM_REMOVE);) {
+      ::DispatchMessageA(&msg);
+    }
+    for (const int id : {IDB_LOGO, IDB_MENU_PICTURE}) {
+      SCOPED_TRACE(id);
+      const HWND picture = id == IDB_LOGO ? LogoOf(dialog.Window()) : dialog.Item(IDC_MENU_PICTURE);
+      ui::CBitmap own;
+      own.Adopt(LoadBitmapFromResources(id));
+      const test_support::Picture original = test_support::PictureOf(own.Get());
+      const test_support::Picture shown = test_support::PictureOf(ShownBitmap(picture));
+      EXPECT_EQ(shown.width, ::MulDiv(original.width, 3, 2));
+      EXPECT_EQ(shown.height, ::MulDiv(original.height, 3, 2));
+      EXPECT_EQ(WindowSize(picture).cx, shown.width) << "the control shows it whole";
+      EXPECT_EQ(WindowSize(picture).cy, shown.height);
+      EXPECT_LT(test_support::MeanDifference(original, shown), 16) << "shrunk back, it is the picture";
+    }
+    LOGFONTA font{};
+    ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(dialog.Item(IDC_VERSION_TEXT), WM_GETFONT, 0, 0)),
+                 sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, 18);
+    EXPECT_NE(::SendMessageA(dialog.Window(), WM_GETICON, ICON_SMALL, 0), 0);
   });
 }
 
