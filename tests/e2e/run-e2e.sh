@@ -132,6 +132,9 @@ export WINEPREFIX=$prefix
 
 if [ ${#registry[@]} -gt 0 ]; then
   timeout 60 "$here/scripts/load-demo-registry.sh" "$wine_run" "${registry[@]}"
+  # Wine's desktop and DPI are read as Wine starts: the next start takes what the files set.
+  "$wineserver" -k 2>/dev/null || true
+  timeout 30 "$wineserver" -w 2>/dev/null || true
 fi
 
 # The screenshot watcher: answers each "<shot>.request" of the driver with a picture of the

@@ -8,6 +8,7 @@
 //   launch           start the program from the distribution folder, wait for its dialog
 //   check-choosing   every control's state, text and place in the Choosing look
 //   check-paint      colours and text backgrounds, read back from the screen
+//   check-dpi:DPI    the screen is at DPI, and the pictures are drawn at it, whole
 //   shot:NAME        have the test script photograph the screen
 //   untick-all       untick every offered release (Install disabled), tick one (enabled)
 //   end-cancel       click Cancel: the program ends

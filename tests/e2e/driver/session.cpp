@@ -34,7 +34,7 @@ constexpr StepEntry kSteps[] = {
     {"expect-chooser-message", true}, {"check-folder-box", true},
     {"enter-stays", true},     {"end-enter", false},
     {"uninstall-start", false}, {"uninstall-expect", true}, {"uninstall-answer", true},
-    {"uninstall-wait-end", false}, {"uninstall-shot", true},
+    {"uninstall-wait-end", false}, {"uninstall-shot", true}, {"check-dpi", true},
 };
 
 std::string Describe(const std::vector<HWND>& windows) {
@@ -118,6 +118,9 @@ bool Session::Run(std::string_view step) {
   }
   if (name == "check-paint") {
     return CheckPainting();
+  }
+  if (name == "check-dpi") {
+    return CheckDpi(argument);
   }
   if (name == "shot") {
     return TakeScreenshot(argument);
@@ -248,6 +251,19 @@ bool Session::CheckPainting() {
   WaitUntilIdle(dialog_);
   ::Sleep(kPaintSettleMs);
   CheckPaint(dialog_, Choosing(), report_);
+  return true;
+}
+
+bool Session::CheckDpi(const std::string& expected) {
+  const HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  const bool asked = Number(dpi) == expected;
+  report_.Check(asked, Cat({"the screen at ", expected, " DPI"}), Cat({"at ", Number(dpi)}));
+  if (!asked) return false;
+  WaitUntilIdle(dialog_);
+  ::Sleep(kPaintSettleMs);
+  CheckPicturesAtDpi(dialog_, dpi, report_);
   return true;
 }
 

@@ -44,6 +44,8 @@ class Session {
   bool Launch();
   bool CheckChoosing();
   bool CheckPainting();
+  // The screen's DPI is `expected`, and the pictures are drawn at it.
+  bool CheckDpi(const std::string& expected);
   bool TakeScreenshot(const std::string& name);
   bool UntickAll();
   bool EndByCancel();
