@@ -35,6 +35,7 @@ constexpr StepEntry kSteps[] = {
     {"enter-stays", true},     {"end-enter", false},
     {"uninstall-start", false}, {"uninstall-expect", true}, {"uninstall-answer", true},
     {"uninstall-wait-end", false}, {"uninstall-shot", true}, {"check-dpi", true},
+    {"watch-copy", false},
 };
 
 std::string Describe(const std::vector<HWND>& windows) {
@@ -148,6 +149,9 @@ bool Session::Run(std::string_view step) {
   }
   if (name == "wait-finished") {
     return WaitFinished();
+  }
+  if (name == "watch-copy") {
+    return WatchLongCopy();
   }
   if (name == "end-finish") {
     return EndByFinish();

@@ -3,7 +3,11 @@
 // AutoCAD.
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <array>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -222,6 +226,63 @@ bool Session::WaitFinished() {
                 Cat({"the window is ", Number(kShrinkDlu), " dialog units (", Number(expected),
                      " px) shorter"}),
                 Cat({Number(lost), " px shorter"}));
+  return true;
+}
+
+bool Session::WatchLongCopy() {
+  constexpr ULONGLONG kWindowsPatienceMs = 5000;
+  // Under Wine the dialog takes its messages between files only (Wine's CopyFileExA never calls
+  // its progress routine), so an answer may wait for the file being copied; never as long as
+  // Windows waits before it calls a window hung.
+  constexpr UINT kAnswerWithinMs = 5000;
+  constexpr ULONGLONG kClickAfterMs = 1000;
+  // A loaded machine copies many times slower than a quiet one.
+  constexpr ULONGLONG kCopyTimeoutMs = 200000;
+  const HWND bar = ::GetDlgItem(dialog_, IDC_PROGRESS);
+  const ULONGLONG start = ::GetTickCount64();
+  std::set<DWORD_PTR> positions;
+  int looks = 0, hung = 0, unanswered = 0;
+  ULONGLONG slowest = 0;
+  bool clicked = false;
+  while (!Visible(dialog_, IDOK) && ::GetTickCount64() < start + kCopyTimeoutMs &&
+         process_->IsRunning() && FindMessageBox() == nullptr) {
+    ++looks;
+    hung += ::IsHungAppWindow(dialog_) ? 1 : 0;
+    const ULONGLONG asked = ::GetTickCount64();
+    DWORD_PTR position = 0;
+    if (::SendMessageTimeoutA(bar, PBM_GETPOS, 0, 0, SMTO_NORMAL, kAnswerWithinMs, &position)) {
+      positions.insert(position);
+    } else {
+      ++unanswered;
+    }
+    slowest = std::max(slowest, ::GetTickCount64() - asked);
+    if (!clicked && ::GetTickCount64() > start + kClickAfterMs) {
+      // A click on Cancel as the mouse gives it, and a click on Install as another program
+      // may send it.
+      const HWND cancel = ::GetDlgItem(dialog_, IDCANCEL);
+      ::PostMessageA(cancel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+      ::PostMessageA(cancel, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+      PostClick(::GetDlgItem(dialog_, IDC_INSTALL));
+      clicked = true;
+    }
+    ::Sleep(100);
+  }
+  const ULONGLONG took = ::GetTickCount64() - start;
+  std::string seen;
+  for (const DWORD_PTR position : positions) seen += Cat({" ", Number(static_cast<long long>(position))});
+  report_.Note(Cat({"the installation took ", Number(static_cast<long long>(took)), " ms; ",
+                    Number(looks), " looks, slowest answer ",
+                    Number(static_cast<long long>(slowest)), " ms; bar at", seen}));
+  report_.Check(took > kWindowsPatienceMs,
+                "the copy runs longer than the 5 s after which Windows gives up on a window",
+                "it was quicker: nothing is shown");
+  report_.Check(looks > 0 && hung == 0, "IsHungAppWindow stays false throughout the copy",
+                Cat({"hung at ", Number(hung), " of ", Number(looks), " looks"}));
+  report_.Check(unanswered == 0, "the dialog answers within 5 s throughout the copy",
+                Cat({Number(unanswered), " of ", Number(looks), " looks unanswered"}));
+  report_.Check(positions.size() >= 3, "the progress bar moves during the copy",
+                Cat({"positions seen:", seen}));
+  report_.Check(clicked, "clicks on Cancel and Install sent during the copy", "none sent");
   return true;
 }
 
