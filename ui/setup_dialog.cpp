@@ -124,13 +124,17 @@ void Dlg_Setup::ShowAtDpi(UINT dpi) {
   // The font shown until now goes once the caption has the new one.
   CFont previous;
   previous.Adopt(captionFont_.Release());
-  captionFont_.CreateFontIndirect(CaptionFont(dpi));
+  if (!captionFont_.CreateFontIndirect(CaptionFont(dpi))) {
+    // Without a new font the caption keeps the one it has.
+    captionFont_.Adopt(previous.Release());
+  }
   // Some static controls select their own font after asking the dialog for colours, which
   // would undo the font chosen in OnCtlColor; the caption is given the font as its own too,
   // so it is semi-bold wherever it is drawn.
   if (captionFont_.Get() != nullptr) {
+    // Redrawn at once only once the window shows (after a change of DPI).
     CWnd(GetDlgItem(IDC_VERSION_TEXT)).SendMessage(WM_SETFONT,
-        reinterpret_cast<WPARAM>(captionFont_.Get()), TRUE);
+        reinterpret_cast<WPARAM>(captionFont_.Get()), IsWindowVisible() ? TRUE : FALSE);
   }
   pictures_.ShowAt(dpi);
 
