@@ -140,10 +140,15 @@ export WINEPREFIX=$prefix
 
 if [ ${#registry[@]} -gt 0 ]; then
   timeout 60 "$here/scripts/load-demo-registry.sh" "$wine_run" "${registry[@]}"
-  # Wine's desktop and DPI are read as Wine starts: the next start takes what the files set.
+fi
+# E2E_DPI=N: Wine draws at N DPI (its LogPixels), on a virtual desktop that holds the dialog
+# at that size. Both are read as Wine starts, so its server is stopped after the change.
+if [ -n "${E2E_DPI:-}" ]; then
+  "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$E2E_DPI" /f
+  "$wine_run" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1600x1280 /f
   "$wineserver" -k 2>/dev/null || true
   timeout 30 "$wineserver" -w 2>/dev/null || true
-fi
+fi >/dev/null
 
 # The screenshot watcher: answers each "<shot>.request" of the driver with a picture of the
 # whole screen and "<shot>.done".

@@ -19,7 +19,7 @@
 //                    copy-failed, invalid-folder, per-user) and check its text and owner
 //   answer:BUTTON    click ok, abort, retry or ignore in that message box
 //   watch-copy       after click-install, until the finished look: the dialog is never hung,
-//                    answers within 5 s, its bar moves; clicks on Cancel and Install are sent
+//                    answers, its bar moves; clicks on Cancel and Install are sent meanwhile
 //   wait-finished    wait for the finished look and check it and the window's new height
 //   end-finish       click 安装完成: the program ends
 //   enter-stays:folder|box   press Enter with the focus in the folder box or on the first
