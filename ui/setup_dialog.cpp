@@ -17,7 +17,7 @@ constexpr COLORREF kCaptionColour = RGB(10, 70, 40);
 // Posted by OnDpiChanged with the new DPI, once the dialog manager's rescaling is done.
 constexpr UINT kDpiSettled = WM_APP + 1;
 
-// 12 pixels high at 100 %, as tall at every DPI as the template's 9-point font beside it.
+// 12 pixels high at 100 %, growing with the DPI as the template's 9-point font beside it does.
 LOGFONTA CaptionFont(UINT dpi) {
   LOGFONTA font{};
   font.lfHeight = ScaledToDpi(12, dpi);
@@ -79,6 +79,8 @@ MessageMap Dlg_Setup::GetMessageMap() const {
   // commands answer. (Input from the user is dropped there; IDOK and IDCANCEL keep the dialog
   // manager's handling, whose end takes effect once the installation returns.)
   constexpr std::size_t kWithoutCommands = 4;
+  static_assert(kMap[kWithoutCommands - 1].kind != MessageMapEntry::Kind::Command &&
+                kMap[kWithoutCommands].kind == MessageMapEntry::Kind::Command);
   return installing_ ? MessageMap(kMap).first(kWithoutCommands) : MessageMap(kMap);
 }
 
