@@ -95,17 +95,30 @@ bool Fits(const std::string& path) { return !path.empty() && path.size() <= kMax
 
 enum class CopyOutcome { Copied, Ignored, Aborted };
 
+// The parts of a large file, told to the progress bar's view.
+class PartsToProgress final : public platform::CopyProgress {
+ public:
+  explicit PartsToProgress(ProgressSteps& progress) : progress_(progress) {}
+  void OnPartCopied() override { progress_.BetweenParts(); }
+
+ private:
+  ProgressSteps& progress_;
+};
+
 // One package file, with the failure prompt until it is copied, ignored or the user aborts.
 // A path too long for the file functions is a failed copy, never a cut one.
 CopyOutcome CopyOneFile(platform::Platform platform, platform::WindowRef owner,
-                        const std::string& source, const Destination& destination) {
+                        const std::string& source, const Destination& destination,
+                        ProgressSteps& progress) {
   const bool fits = Fits(source) && Fits(destination.path);
   if (fits) {
     ClearReadOnly(platform.files, source);
     ClearReadOnly(platform.files, destination.path);
   }
   CopyOutcome outcome = CopyOutcome::Copied;
-  while (!(fits && platform.files.Copy(source.c_str(), destination.path.c_str(), false))) {
+  PartsToProgress parts(progress);
+  while (!(fits && platform.files.CopyReporting(source.c_str(), destination.path.c_str(), false,
+                                                parts))) {
     const std::string text = FormatText(kCopyFailedFormat, destination.shownPath.c_str());
     const int answer =
         platform.messages.Show(owner, text.c_str(), kSetupCaption, platform::mb::kAbortRetryIgnore);
@@ -224,7 +237,7 @@ bool CopyPackageFiles(platform::Platform platform, platform::WindowRef owner,
     const std::string source = FormatText("%s\\%s", dataFolder.c_str(), entry.fileName.c_str());
     const Destination destination = DestinationOf(platform.files, job.targetFolder, entry.fileName);
     if (!destination.recordedName.empty()) packaged.Add(destination.recordedName);
-    const CopyOutcome copied = CopyOneFile(platform, owner, source, destination);
+    const CopyOutcome copied = CopyOneFile(platform, owner, source, destination, job.progress);
     if (copied == CopyOutcome::Aborted) {
       return false;
     }

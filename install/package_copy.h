@@ -12,10 +12,14 @@ class ProgressSteps {
  public:
   virtual ~ProgressSteps() = default;
   virtual void StepIt() = 0;
+  // Between the parts of one large file, while the bar stays where it is: a window can take
+  // its messages here. A view that shows nothing has nothing to do.
+  virtual void BetweenParts() {}
 };
 
 // What the package copy works on: the product folder, without one trailing backslash, and the
-// dialog's progress bar, which it steps once per listing entry.
+// dialog's progress bar, which it steps once per listing entry and tells of every part of a
+// file copied.
 struct PackageCopyJob {
   PackageCopyJob(std::string productFolder, ProgressSteps& progressBar);
 

@@ -83,6 +83,15 @@ enum class FolderAccess {
   CurrentUserOnly,  // the current user, Administrators and SYSTEM full control; nobody else
 };
 
+// Told while a copy is under way, between the parts of the file it writes (CopyFileExA's
+// progress routine, on the copying thread), so that a window can take its messages while a
+// large file is copied. The copy always goes on; OnPartCopied must not throw.
+class CopyProgress {
+ public:
+  virtual ~CopyProgress() = default;
+  virtual void OnPartCopied() = 0;
+};
+
 class FileSystem;
 
 // An open folder listing; closing it is FindClose.
@@ -105,6 +114,12 @@ class FileSystem {
   // Fails on a missing source, a missing destination folder, and a destination that exists
   // and is read-only or hidden.
   virtual bool Copy(const char* source, const char* destination, bool failIfExists) = 0;
+
+  // CopyFileExA(source, destination, progress routine, ...): the copy Copy makes, telling
+  // `progress` as the copy starts and after every part written (Windows picks the parts'
+  // size); a copy that fails before it starts tells nothing. Wine 8.0 never calls the routine.
+  virtual bool CopyReporting(const char* source, const char* destination, bool failIfExists,
+                             CopyProgress& progress) = 0;
 
   // CreateDirectoryA(path, NULL): one level; fails if the path exists.
   virtual bool CreateFolder(const char* path) = 0;

@@ -2,9 +2,10 @@
 #   start_xvfb DISPLAYFILE WHO
 # starts Xvfb on a free display (Xvfb picks it and names it once it accepts connections),
 # sets xvfb to its process id and exports DISPLAY; WHO names the caller in an error.
+# XVFB_SCREEN sets the screen's size and depth (1024x768x24 unless given).
 start_xvfb() {
   local displayfile=$1 who=$2
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
   xvfb=$!
   for _ in $(seq 100); do
     [ -s "$displayfile" ] && break

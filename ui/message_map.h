@@ -8,17 +8,18 @@ namespace ui {
 
 class CWnd;
 
-// One entry of a window class's message map: which command notification (by control id) or
-// which colour request goes to which member handler. Each class keeps one constant table; the
+// One entry of a window class's message map: which command notification (by control id), which
+// colour request or which other message goes to which member handler. Each class keeps one constant table; the
 // handlers are members of the class, reached through the small trampolines below, so a table
 // reads like the list of what the window answers.
 struct MessageMapEntry {
-  enum class Kind { Command, CtlColor };
+  enum class Kind { Command, CtlColor, Message };
   Kind kind;
-  UINT notifyCode;  // for commands: BN_CLICKED, EN_CHANGE
+  UINT notifyCode;  // for commands: BN_CLICKED, EN_CHANGE; for messages: the message
   int id;           // for commands: the control id
   void (*onCommand)(CWnd& self);
   HBRUSH (*onCtlColor)(CWnd& self, HDC dc, CWnd& control, UINT ctlColor);
+  void (*onMessage)(CWnd& self, WPARAM wParam, LPARAM lParam) = nullptr;
 };
 
 using MessageMap = std::span<const MessageMapEntry>;
@@ -35,6 +36,12 @@ template <auto Handler>
 void InvokeCommand(CWnd& self) {
   using T = typename MemberClass<decltype(Handler)>::type;
   (static_cast<T&>(self).*Handler)();
+}
+
+template <auto Handler>
+void InvokeMessage(CWnd& self, WPARAM wParam, LPARAM lParam) {
+  using T = typename MemberClass<decltype(Handler)>::type;
+  (static_cast<T&>(self).*Handler)(wParam, lParam);
 }
 
 template <auto Handler>
@@ -61,6 +68,15 @@ constexpr MessageMapEntry OnEditChanged(int id) {
 template <auto Handler>
 constexpr MessageMapEntry OnCtlColorRequest() {
   return {MessageMapEntry::Kind::CtlColor, 0, 0, nullptr, &detail::InvokeCtlColor<Handler>};
+}
+
+// The message `message` calls Handler(wParam, lParam), and then goes on to the window's
+// default handling (the dialog manager's, or the subclassed window's own procedure) as if no
+// handler had seen it.
+template <auto Handler>
+constexpr MessageMapEntry OnMessage(UINT message) {
+  return {MessageMapEntry::Kind::Message, message, 0, nullptr, nullptr,
+          &detail::InvokeMessage<Handler>};
 }
 
 }  // namespace ui

@@ -8,6 +8,7 @@
 
 #include "ui/logic/folder_path_checks.h"
 #include "ui/win_app.h"
+#include "ui/window_dpi.h"
 #include "ui/window_edge.h"
 
 namespace ui {
@@ -146,8 +147,9 @@ void CPathDialog::OnBrowserInitialized(HWND window) {
   ::ShowWindow(::GetDlgItem(window, kBrowserStatusId), SW_HIDE);
   RECT tree{};
   ::GetWindowRect(::GetDlgItem(window, kBrowserTreeId), &tree);
-  POINT topLeft{tree.left, tree.top - kPathBoxTopAboveTree};
-  POINT bottomRight{tree.right, tree.top - kPathBoxBottomAboveTree};
+  const UINT dpi = WindowDpi(window);
+  POINT topLeft{tree.left, tree.top - ScaledToDpi(kPathBoxTopAboveTree, dpi)};
+  POINT bottomRight{tree.right, tree.top - ScaledToDpi(kPathBoxBottomAboveTree, dpi)};
   ::ScreenToClient(window, &topLeft);
   ::ScreenToClient(window, &bottomRight);
 

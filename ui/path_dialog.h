@@ -17,7 +17,8 @@ inline constexpr int kBrowserTreeId = 14145;
 inline constexpr int kBrowserStatusId = 14147;
 inline constexpr int kPathBoxId = 14148;
 
-// Where the path box sits: above the folder tree, 23 pixels high, ending 4 pixels above it.
+// Where the path box sits at 100 %: above the folder tree, 23 pixels high, ending 4 pixels above
+// it. At another DPI both scale with the browser's DPI, as the browser's own layout does.
 inline constexpr int kPathBoxTopAboveTree = 27;
 inline constexpr int kPathBoxBottomAboveTree = 4;
 

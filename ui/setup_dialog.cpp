@@ -5,6 +5,7 @@
 #include "ui/path_dialog.h"
 #include "ui/resource_ids.h"
 #include "ui/setup_install_view.h"
+#include "ui/window_dpi.h"
 
 namespace ui {
 
@@ -13,9 +14,13 @@ constexpr COLORREF kBackgroundColour = RGB(170, 210, 150);
 constexpr COLORREF kTextColour = RGB(0, 0, 0);
 constexpr COLORREF kCaptionColour = RGB(10, 70, 40);
 
-LOGFONTA CaptionFont() {
+// Posted by OnDpiChanged with the new DPI, once the dialog manager's rescaling is done.
+constexpr UINT kDpiSettled = WM_APP + 1;
+
+// 12 pixels high at 100 %, growing with the DPI as the template's 9-point font beside it does.
+LOGFONTA CaptionFont(UINT dpi) {
   LOGFONTA font{};
-  font.lfHeight = 12;
+  font.lfHeight = ScaledToDpi(12, dpi);
   font.lfWeight = 600;
   font.lfCharSet = ANSI_CHARSET;
   font.lfOutPrecision = OUT_DEFAULT_PRECIS;
@@ -43,6 +48,9 @@ Dlg_Setup::Dlg_Setup(discovery::InstallationInventory& inventory, platform::Plat
 MessageMap Dlg_Setup::GetMessageMap() const {
   static constexpr MessageMapEntry kMap[] = {
       OnCtlColorRequest<&Dlg_Setup::OnCtlColor>(),
+      OnMessage<&Dlg_Setup::OnDpiChanged>(WM_DPICHANGED),
+      OnMessage<&Dlg_Setup::OnDpiSettled>(kDpiSettled),
+      OnMessage<&Dlg_Setup::OnDestroy>(WM_DESTROY),
       OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2007),
       OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2008),
       OnButtonClicked<&Dlg_Setup::OnReleaseBoxClicked>(IDC_BOX_2009),
@@ -65,7 +73,15 @@ MessageMap Dlg_Setup::GetMessageMap() const {
       OnButtonClicked<&Dlg_Setup::OnBrowse>(IDC_BROWSE),
       OnButtonClicked<&Dlg_Setup::OnInstall>(IDC_INSTALL),
   };
-  return kMap;
+  // The installation lets the queue's messages through between its files (SetupInstallView),
+  // and a click another program sends then must not start a second installation, open the
+  // chooser or change the ticks being registered: until it ends, only the entries above the
+  // commands answer. (Input from the user is dropped there; IDOK and IDCANCEL keep the dialog
+  // manager's handling, whose end takes effect once the installation returns.)
+  constexpr std::size_t kWithoutCommands = 4;
+  static_assert(kMap[kWithoutCommands - 1].kind != MessageMapEntry::Kind::Command &&
+                kMap[kWithoutCommands].kind == MessageMapEntry::Kind::Command);
+  return installing_ ? MessageMap(kMap).first(kWithoutCommands) : MessageMap(kMap);
 }
 
 void Dlg_Setup::DoDataExchange(CDataExchange* dx) {
@@ -86,24 +102,9 @@ void Dlg_Setup::DoDataExchange(CDataExchange* dx) {
 BOOL Dlg_Setup::OnInitDialog() {
   CDialog::OnInitDialog();
   backgroundBrush.CreateSolidBrush(kBackgroundColour);
-  captionFont_.CreateFontIndirect(CaptionFont());
-  // Some static controls select their own font after asking the dialog for colours, which
-  // would undo the font chosen in OnCtlColor; the caption is given the font as its own too,
-  // so it is semi-bold wherever it is drawn.
-  if (captionFont_.Get() != nullptr) {
-    CWnd(GetDlgItem(IDC_VERSION_TEXT)).SendMessage(WM_SETFONT,
-        reinterpret_cast<WPARAM>(captionFont_.Get()), FALSE);
-  }
   versionText = FormatVersionText(setupVersion, setupBits);
-
-  // Shared icons belong to the system; nothing to destroy. A missing icon leaves the window
-  // without one.
-  const auto icon = static_cast<HICON>(::LoadImageA(
-      AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_SETUP), IMAGE_ICON,
-      ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  if (icon != nullptr) {
-    SetIcon(icon, false);
-  }
+  pictures_.Attach(m_hWnd);
+  ShowAtDpi(WindowDpi(m_hWnd));
 
   const ReleaseBoxStates offered = OfferReleases(inventory_, setupBits, releaseFlags);
   for (std::size_t i = 0; i < discovery::kReleaseCount; ++i) {
@@ -121,6 +122,47 @@ BOOL Dlg_Setup::OnInitDialog() {
   return TRUE;
 }
 
+void Dlg_Setup::ShowAtDpi(UINT dpi) {
+  // The font shown until now goes once the caption has the new one.
+  CFont previous;
+  previous.Adopt(captionFont_.Release());
+  if (!captionFont_.CreateFontIndirect(CaptionFont(dpi))) {
+    // Without a new font the caption keeps the one it has.
+    captionFont_.Adopt(previous.Release());
+  }
+  // Some static controls select their own font after asking the dialog for colours, which
+  // would undo the font chosen in OnCtlColor; the caption is given the font as its own too,
+  // so it is semi-bold wherever it is drawn.
+  if (captionFont_.Get() != nullptr) {
+    // Redrawn at once only once the window shows (after a change of DPI).
+    CWnd(GetDlgItem(IDC_VERSION_TEXT)).SendMessage(WM_SETFONT,
+        reinterpret_cast<WPARAM>(captionFont_.Get()), IsWindowVisible() ? TRUE : FALSE);
+  }
+  pictures_.ShowAt(dpi);
+
+  // A missing icon leaves the window without one.
+  CIcon icon;
+  icon.Adopt(static_cast<HICON>(::LoadImageA(
+      AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_SETUP), IMAGE_ICON,
+      SystemMetricForDpi(SM_CXSMICON, dpi), SystemMetricForDpi(SM_CYSMICON, dpi),
+      LR_DEFAULTCOLOR)));
+  if (icon.Get() != nullptr) {
+    SetIcon(icon.Get(), false);
+    smallIcon_.Adopt(icon.Release());
+  }
+}
+
+void Dlg_Setup::OnDpiChanged(WPARAM dpi, LPARAM /*suggestedRect*/) {
+  ::PostMessageA(m_hWnd, kDpiSettled, LOWORD(dpi), 0);
+}
+
+void Dlg_Setup::OnDpiSettled(WPARAM dpi, LPARAM) {
+  if (dpi != 0) ShowAtDpi(static_cast<UINT>(dpi));
+}
+
+// The picture controls get their own bitmaps back before they are destroyed with the dialog.
+void Dlg_Setup::OnDestroy(WPARAM, LPARAM) { pictures_.Restore(); }
+
 void Dlg_Setup::UpdateInstallButton() {
   UpdateData(true);
   CWnd install(GetDlgItem(IDC_INSTALL));
@@ -129,12 +171,28 @@ void Dlg_Setup::UpdateInstallButton() {
 
 void Dlg_Setup::OnReleaseBoxClicked() { UpdateInstallButton(); }
 
+bool Dlg_Setup::HighContrastOn() const {
+  HIGHCONTRASTA contrast{};
+  contrast.cbSize = sizeof contrast;
+  return ::SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) != FALSE &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
 HBRUSH Dlg_Setup::OnCtlColor(HDC dc, CWnd& control, UINT ctlColor) {
-  CDialog::OnCtlColor(dc, control, ctlColor);
+  // The system's own colours for the request, set into the DC as an uncoloured control has them.
+  const HBRUSH systemBrush = CDialog::OnCtlColor(dc, control, ctlColor);
   const int id = control.GetDlgCtrlID();
+  if (id == IDC_TARGET_FOLDER && HighContrastOn()) {
+    // The user's high-contrast window and text colours: ours would paint the path black on
+    // black in High Contrast Black.
+    return systemBrush;
+  }
   ::SetTextColor(dc, kTextColour);
-  if (id != IDC_TARGET_FOLDER) {
-    // The edit box keeps an opaque background so its text stays readable.
+  if (id == IDC_TARGET_FOLDER) {
+    // The edit box keeps an opaque background, so its text is redrawn cleanly as it scrolls,
+    // in the colour of the brush around it.
+    ::SetBkColor(dc, kBackgroundColour);
+  } else {
     ::SetBkMode(dc, TRANSPARENT);
   }
   if (id == IDC_VERSION_TEXT) {
@@ -172,6 +230,13 @@ void Dlg_Setup::OnBrowse() {
 
 void Dlg_Setup::OnInstall() {
   SetupInstallView view(*this);
+  // Cleared on every way out, a failure caught at the window's edge included.
+  struct Installing {
+    bool& flag;
+    ~Installing() { flag = false; }
+  };
+  installing_ = true;
+  const Installing installing{installing_};
   installCommand_.OnInstall(view, releaseFlags, targetFolder);
 }
 

@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "ui/controls.h"
 #include "ui/dialog.h"
+#include "ui/dpi_pictures.h"
 #include "ui/gdi_objects.h"
 #include "ui/logic/setup_choices.h"
 
@@ -44,6 +45,16 @@ class Dlg_Setup : public CDialog {
   void OnCancel() override;
 
   HBRUSH OnCtlColor(HDC dc, CWnd& control, UINT ctlColor);
+  // Whether the user has turned high contrast on (SPI_GETHIGHCONTRAST): then the folder box
+  // keeps the system's colours.
+  virtual bool HighContrastOn() const;
+  // The caption's font, the pictures and the icon at `dpi`.
+  void ShowAtDpi(UINT dpi);
+  // WM_DPICHANGED: the dialog manager rescales the template's layout and fonts first; the
+  // dialog's own font, pictures and icon follow once it has (kDpiSettled, posted).
+  void OnDpiChanged(WPARAM dpi, LPARAM suggestedRect);
+  void OnDpiSettled(WPARAM dpi, LPARAM);
+  void OnDestroy(WPARAM, LPARAM);
   void OnReleaseBoxClicked();
   void OnBrowse();
   void OnInstall();
@@ -58,6 +69,12 @@ class Dlg_Setup : public CDialog {
   install::InstallCommand installCommand_;
   // The version caption's semi-bold face; lives as long as the dialog can paint.
   CFont captionFont_;
+  // The logo and the menu picture at the window's DPI.
+  DpiPictures pictures_;
+  // The title bar's icon, at the size of a small icon at the window's DPI.
+  CIcon smallIcon_;
+  // While the installation runs, the dialog takes no command (see GetMessageMap).
+  bool installing_ = false;
 };
 
 }  // namespace ui

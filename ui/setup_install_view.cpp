@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "ui/message_pump.h"
 #include "ui/setup_dialog.h"
 
 namespace ui {
@@ -24,7 +25,14 @@ void SetupInstallView::SetProgressStep(int step) { dialog_.progressBar.SetStep(s
 
 void SetupInstallView::SetProgressPos(int position) { dialog_.progressBar.SetPos(position); }
 
-void SetupInstallView::StepIt() { dialog_.progressBar.StepIt(); }
+// The installation runs on the dialog's thread; between its steps and between the parts of a
+// large file, the dialog paints, its bar moves and Windows sees it answer.
+void SetupInstallView::StepIt() {
+  dialog_.progressBar.StepIt();
+  DispatchAllButInput();
+}
+
+void SetupInstallView::BetweenParts() { DispatchAllButInput(); }
 
 void SetupInstallView::EndWithCancel() { dialog_.OnCancel(); }
 

@@ -18,6 +18,7 @@ class SetupInstallView final : public install::InstallView {
   void SetProgressStep(int step) override;
   void SetProgressPos(int position) override;
   void StepIt() override;
+  void BetweenParts() override;
   void EndWithCancel() override;
   void ShrinkToFinishButton() override;
 

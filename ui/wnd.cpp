@@ -73,6 +73,11 @@ void CWnd::UnsubclassWindow() {
 
 bool CWnd::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   const MessageMap map = GetMessageMap();
+  for (const MessageMapEntry& entry : map) {
+    if (entry.kind == MessageMapEntry::Kind::Message && entry.notifyCode == message) {
+      entry.onMessage(*this, wParam, lParam);
+    }
+  }
   if (message == WM_COMMAND) {
     const UINT code = HIWORD(wParam);
     const int id = LOWORD(wParam);

@@ -254,6 +254,16 @@ bool MemoryFileSystem::FindNext(FindHandle& listing, FindData& data) {
 void MemoryFileSystem::ReleaseHandle(std::uintptr_t handle) { listings_.erase(handle); }
 
 bool MemoryFileSystem::Copy(const char* source, const char* destination, bool failIfExists) {
+  return CopyOneFile(source, destination, failIfExists, nullptr);
+}
+
+bool MemoryFileSystem::CopyReporting(const char* source, const char* destination,
+                                     bool failIfExists, CopyProgress& progress) {
+  return CopyOneFile(source, destination, failIfExists, &progress);
+}
+
+bool MemoryFileSystem::CopyOneFile(const char* source, const char* destination,
+                                   bool failIfExists, CopyProgress* progress) {
   ++copyAttempts_;
   WindowsPath from;
   WindowsPath to;
@@ -302,6 +312,10 @@ bool MemoryFileSystem::Copy(const char* source, const char* destination, bool fa
   }
 
   Node& copy = existing != nullptr ? *existing : target.parent->AddChild(to.names.back(), false);
+  if (progress != nullptr) {
+    const std::size_t parts = (original->contents.size() + kCopyPartSize - 1) / kCopyPartSize;
+    for (std::size_t part = 0; part <= parts; ++part) progress->OnPartCopied();
+  }
   copy.contents = original->contents;
   // CopyFileA takes the alternate data streams along, a download's mark among them.
   copy.streams = original->streams;

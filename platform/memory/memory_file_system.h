@@ -53,6 +53,10 @@ class MemoryFileSystem final : public FileSystem {
   bool FindFirst(const char* pattern, FindHandle& listing, FindData& data) override;
   bool FindNext(FindHandle& listing, FindData& data) override;
   bool Copy(const char* source, const char* destination, bool failIfExists) override;
+  // Tells `progress` once as the copy starts and once per kCopyPartSize bytes begun.
+  bool CopyReporting(const char* source, const char* destination, bool failIfExists,
+                     CopyProgress& progress) override;
+  static constexpr std::size_t kCopyPartSize = 1024 * 1024;
   bool CreateFolder(const char* path) override;
   int MakeFolder(const char* path) override;
   std::uint32_t GetAttributes(const char* path) override;
@@ -153,6 +157,9 @@ class MemoryFileSystem final : public FileSystem {
   bool IsDenied(const paths::WindowsPath& path) const;
   bool AllowedByHook(const std::string& source, const std::string& destination) const;
   bool CreateOneFolder(const char* path);
+  // Copy and CopyReporting; `progress` may be null.
+  bool CopyOneFile(const char* source, const char* destination, bool failIfExists,
+                   CopyProgress* progress);
   bool Fail(std::uint32_t error);
   void AddSubtree(const Node& node, const std::string& path, FileTree& tree) const;
 

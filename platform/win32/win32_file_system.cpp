@@ -31,6 +31,17 @@ FindData FromFindData(const WIN32_FIND_DATAA& found) {
   return data;
 }
 
+// CopyFileExA's progress routine: each call is a part of the file written (or the copy's start).
+DWORD CALLBACK ReportPart(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD,
+                          DWORD, HANDLE, HANDLE, LPVOID progress) {
+  // Nothing may unwind through kernel32's frames; the copy goes on whatever happens here.
+  try {
+    static_cast<CopyProgress*>(progress)->OnPartCopied();
+  } catch (...) {
+  }
+  return PROGRESS_CONTINUE;
+}
+
 }  // namespace
 
 bool Win32FileSystem::FindFirst(const char* pattern, FindHandle& listing, FindData& data) {
@@ -58,6 +69,12 @@ void Win32FileSystem::ReleaseHandle(std::uintptr_t handle) { FindClose(AsHandle(
 
 bool Win32FileSystem::Copy(const char* source, const char* destination, bool failIfExists) {
   return CopyFileA(source, destination, failIfExists ? TRUE : FALSE) != FALSE;
+}
+
+bool Win32FileSystem::CopyReporting(const char* source, const char* destination,
+                                    bool failIfExists, CopyProgress& progress) {
+  return CopyFileExA(source, destination, &ReportPart, &progress, nullptr,
+                     failIfExists ? COPY_FILE_FAIL_IF_EXISTS : 0) != FALSE;
 }
 
 bool Win32FileSystem::CreateFolder(const char* path) {

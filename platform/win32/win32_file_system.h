@@ -20,6 +20,8 @@ class Win32FileSystem final : public FileSystem {
   bool FindFirst(const char* pattern, FindHandle& listing, FindData& data) override;
   bool FindNext(FindHandle& listing, FindData& data) override;
   bool Copy(const char* source, const char* destination, bool failIfExists) override;
+  bool CopyReporting(const char* source, const char* destination, bool failIfExists,
+                     CopyProgress& progress) override;
   bool CreateFolder(const char* path) override;
   int MakeFolder(const char* path) override;
   std::uint32_t GetAttributes(const char* path) override;

@@ -105,6 +105,14 @@ cp -a "$template" "$prefix"
 if [ "${E2E_WITHOUT_DATA:-0}" = 1 ]; then
   rm -rf "$dist/Data"
 fi
+# E2E_LARGE_DATA="COUNT SIZE": the package also holds COUNT files of SIZE (truncate's units),
+# sparse here and written out whole by the copy: too much to copy within five seconds.
+if [ -n "${E2E_LARGE_DATA:-}" ]; then
+  read -r large_count large_size <<<"$E2E_LARGE_DATA"
+  for i in $(seq "$large_count"); do
+    truncate -s "$large_size" "$dist/Data/Large$i.dat"
+  done
+fi
 
 xvfb= watcher= passed=0
 cleanup() {
@@ -133,6 +141,14 @@ export WINEPREFIX=$prefix
 if [ ${#registry[@]} -gt 0 ]; then
   timeout 60 "$here/scripts/load-demo-registry.sh" "$wine_run" "${registry[@]}"
 fi
+# E2E_DPI=N: Wine draws at N DPI (its LogPixels), on a virtual desktop that holds the dialog
+# at that size. Both are read as Wine starts, so its server is stopped after the change.
+if [ -n "${E2E_DPI:-}" ]; then
+  "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$E2E_DPI" /f
+  "$wine_run" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1600x1280 /f
+  "$wineserver" -k 2>/dev/null || true
+  timeout 30 "$wineserver" -w 2>/dev/null || true
+fi >/dev/null
 
 # The screenshot watcher: answers each "<shot>.request" of the driver with a picture of the
 # whole screen and "<shot>.done".

@@ -21,7 +21,9 @@ constexpr const char* kAppData = "C:\\Users\\User\\AppData\\Roaming";
 class CountingProgress final : public ProgressSteps {
  public:
   void StepIt() override { ++steps; }
+  void BetweenParts() override { ++parts; }
   int steps = 0;
+  int parts = 0;
 };
 
 // The program C:\Dist\SetUp.exe with its package in C:\Dist\Data.
@@ -108,6 +110,12 @@ TEST_F(PackageCopyTest, StepsOncePerEntryAndOnceAtTheEndAndLooksAtEveryEntry) {
     EXPECT_TRUE(memory.files.Exists(std::string(kProduct) + "\\file" + std::to_string(i) + ".dat"))
         << i;
   }
+}
+
+TEST_F(PackageCopyTest, ALargeFileTellsTheProgressOfItsParts) {
+  AddPackageFile("large.dat", std::string(3 * platform::MemoryFileSystem::kCopyPartSize, 'x'));
+  EXPECT_TRUE(Copy());
+  EXPECT_EQ(progress.parts, 1 + 3) << "as its copy starts and after each part";
 }
 
 TEST_F(PackageCopyTest, ReplacesReadOnlyFilesAndLeavesNeitherEndReadOnly) {

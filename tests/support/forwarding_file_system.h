@@ -26,6 +26,10 @@ class ForwardingFileSystem : public platform::FileSystem {
   bool Copy(const char* source, const char* destination, bool failIfExists) override {
     return inner_.Copy(source, destination, failIfExists);
   }
+  bool CopyReporting(const char* source, const char* destination, bool failIfExists,
+                     platform::CopyProgress& progress) override {
+    return inner_.CopyReporting(source, destination, failIfExists, progress);
+  }
   bool CreateFolder(const char* path) override { return inner_.CreateFolder(path); }
   int MakeFolder(const char* path) override { return inner_.MakeFolder(path); }
   std::uint32_t GetAttributes(const char* path) override { return inner_.GetAttributes(path); }

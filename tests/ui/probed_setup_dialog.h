@@ -22,11 +22,14 @@ class ProbedSetupDialog : public ui::Dlg_Setup {
   using Dlg_Setup::OnCtlColor;
 
   std::function<void(ProbedSetupDialog&)> probe;
+  // Stands for the user's high-contrast setting, which Wine cannot turn on.
+  bool highContrast = false;
 
   HWND Item(int id) const { return GetDlgItem(id); }
   HWND Window() const { return m_hWnd; }
 
  protected:
+  bool HighContrastOn() const override { return highContrast; }
   BOOL OnInitDialog() override {
     const BOOL result = Dlg_Setup::OnInitDialog();
     running = this;

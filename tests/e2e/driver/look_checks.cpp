@@ -129,6 +129,42 @@ int CountOf(const std::map<COLORREF, int>& counts, COLORREF colour) {
   return found == counts.end() ? 0 : found->second;
 }
 
+// The screen's pixels shrunk to the bitmap's size (each the average of those it covers)
+// against the bitmap's own: the mean difference of a colour channel, 0 to 255.
+int MeanDifference(HBITMAP bitmap, const ScreenImage& shown) {
+  BITMAP info{};
+  ::GetObjectA(bitmap, sizeof info, &info);
+  const int width = info.bmWidth, height = info.bmHeight;
+  if (width <= 0 || shown.Width() < width || shown.Height() < height) return 255;
+  std::vector<std::uint32_t> own(static_cast<std::size_t>(width) * height);
+  BITMAPINFO format{};
+  format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const HDC dc = ::CreateCompatibleDC(nullptr);
+  const int rows = ::GetDIBits(dc, bitmap, 0, height, own.data(), &format, DIB_RGB_COLORS);
+  ::DeleteDC(dc);
+  if (rows != height) return 255;
+  long long total = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const int left = x * shown.Width() / width, right = (x + 1) * shown.Width() / width;
+      const int top = y * shown.Height() / height, bottom = (y + 1) * shown.Height() / height;
+      for (int channel = 0; channel < 24; channel += 8) {
+        long long sum = 0;
+        for (int sy = top; sy < bottom; ++sy) {
+          for (int sx = left; sx < right; ++sx) {
+            const std::size_t at = static_cast<std::size_t>(sy) * shown.Width() + sx;
+            sum += (shown.Pixels()[at] >> channel) & 0xFF;
+          }
+        }
+        const std::size_t at = static_cast<std::size_t>(y) * width + x;
+        const long long reference = (own[at] >> channel) & 0xFF;
+        total += std::llabs(sum / ((bottom - top) * (right - left)) - reference);
+      }
+    }
+  }
+  return static_cast<int>(total / (3LL * width * height));
+}
+
 }  // namespace
 
 void CheckControlStates(HWND dialog, const DialogLook& look, Report& report) {
@@ -273,6 +309,37 @@ void CheckPictures(HWND dialog, Report& report) {
                "menu picture holds its bitmap", "no bitmap");
 }
 
+void CheckPicturesAtDpi(HWND dialog, int dpi, Report& report) {
+  // Smoothing alone leaves about 9 of 255; a picture cut by a tenth, 25 and more.
+  constexpr int kMostDifference = 16;
+  const std::vector<HWND> logos = StaticsOfType(dialog, SS_BITMAP);
+  const std::pair<HWND, int> pictures[] = {
+      {logos.empty() ? nullptr : logos.front(), IDB_LOGO},
+      {::GetDlgItem(dialog, IDC_MENU_PICTURE), IDB_MENU_PICTURE}};
+  for (const auto& [control, bitmapId] : pictures) {
+    const std::string name = bitmapId == IDB_LOGO ? "logo" : "menu picture";
+    // This program carries the same pictures as SetUp.exe.
+    const auto bitmap = static_cast<HBITMAP>(::LoadImageA(
+        ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, 0));
+    BITMAP own{};
+    RECT rect{};
+    ::GetObjectA(bitmap, sizeof own, &own);
+    ::GetWindowRect(control, &rect);
+    const int width = ::MulDiv(own.bmWidth, dpi, 96), height = ::MulDiv(own.bmHeight, dpi, 96);
+    const long shownWidth = rect.right - rect.left, shownHeight = rect.bottom - rect.top;
+    report.Check(Near(shownWidth, width) && Near(shownHeight, height),
+                 Cat({name, " ", Number(width), " x ", Number(height), " px at ", Number(dpi)}),
+                 Cat({"is ", Number(shownWidth), " x ", Number(shownHeight)}));
+    const std::optional<ScreenImage> image = ScreenImage::Capture(rect);
+    if (::IsWindowVisible(control) && image) {
+      const int difference = MeanDifference(bitmap, *image);
+      report.Check(difference < kMostDifference, name + " on the screen: the whole picture, scaled",
+                   Cat({"shrunk back, it differs by ", Number(difference), " of 255"}));
+    }
+    if (bitmap != nullptr) ::DeleteObject(bitmap);
+  }
+}
+
 void CheckPaint(HWND dialog, const DialogLook& look, Report& report) {
   const std::optional<BaseUnits> units = MeasureBaseUnits(dialog);
   RECT client{};
@@ -345,14 +412,15 @@ void CheckPaint(HWND dialog, const DialogLook& look, Report& report) {
                  "no black pixel");
   }
   if (HWND folder = ::GetDlgItem(dialog, IDC_TARGET_FOLDER)) {
-    // The box's text sits on the device context's own (white) background, the rest of the
-    // box shows the brush.
+    // The box's text cells are painted in the brush's own colour: no white around the letters.
     RECT inside = RectInParent(folder, dialog);
     ::InflateRect(&inside, -3, -3);
     const std::map<COLORREF, int> colours = ColoursIn(*image, inside);
-    report.Check(CountOf(colours, kWhite) > 0 && CountOf(colours, kBackground) > 0,
-                 "folder box: text on opaque white, the rest light green",
-                 Cat({Number(CountOf(colours, kWhite)), " white and ",
+    report.Check(CountOf(colours, kWhite) == 0 && CountOf(colours, kBlack) > 0 &&
+                     CountOf(colours, kBackground) > 0,
+                 "folder box: black text on light green, text cells and brush alike",
+                 Cat({Number(CountOf(colours, kWhite)), " white, ",
+                      Number(CountOf(colours, kBlack)), " black and ",
                       Number(CountOf(colours, kBackground)), " light green pixels"}));
   }
 }

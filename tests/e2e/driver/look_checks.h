@@ -25,4 +25,9 @@ void CheckPaint(HWND dialog, const DialogLook& look, Report& report);
 // Both pictures carry their bitmaps.
 void CheckPictures(HWND dialog, Report& report);
 
+// The pictures at the screen's `dpi`: each control as large as its bitmap (as the program
+// carries it) scaled by dpi / 96, and where it shows, the whole picture on the screen: shrunk
+// back to its own size, what the screen shows is the bitmap.
+void CheckPicturesAtDpi(HWND dialog, int dpi, Report& report);
+
 }  // namespace e2e

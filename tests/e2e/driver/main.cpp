@@ -8,6 +8,7 @@
 //   launch           start the program from the distribution folder, wait for its dialog
 //   check-choosing   every control's state, text and place in the Choosing look
 //   check-paint      colours and text backgrounds, read back from the screen
+//   check-dpi:DPI    the screen is at DPI, and the pictures are drawn at it, whole
 //   shot:NAME        have the test script photograph the screen
 //   untick-all       untick every offered release (Install disabled), tick one (enabled)
 //   end-cancel       click Cancel: the program ends
@@ -17,6 +18,8 @@
 //   expect-message:NAME  wait for the message box NAME (acad-running, data-missing,
 //                    copy-failed, invalid-folder, per-user) and check its text and owner
 //   answer:BUTTON    click ok, abort, retry or ignore in that message box
+//   watch-copy       after click-install, until the finished look: the dialog is never hung,
+//                    answers, its bar moves; clicks on Cancel and Install are sent meanwhile
 //   wait-finished    wait for the finished look and check it and the window's new height
 //   end-finish       click 安装完成: the program ends
 //   enter-stays:folder|box   press Enter with the focus in the folder box or on the first

@@ -18,6 +18,7 @@ class ScreenImage {
   int Height() const { return height_; }
   // (x, y) relative to the captured rectangle's top left corner.
   COLORREF At(int x, int y) const;
+  const std::vector<std::uint32_t>& Pixels() const { return pixels_; }
 
  private:
   ScreenImage(int width, int height, std::vector<std::uint32_t> pixels)

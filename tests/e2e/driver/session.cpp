@@ -34,7 +34,8 @@ constexpr StepEntry kSteps[] = {
     {"expect-chooser-message", true}, {"check-folder-box", true},
     {"enter-stays", true},     {"end-enter", false},
     {"uninstall-start", false}, {"uninstall-expect", true}, {"uninstall-answer", true},
-    {"uninstall-wait-end", false}, {"uninstall-shot", true},
+    {"uninstall-wait-end", false}, {"uninstall-shot", true}, {"check-dpi", true},
+    {"watch-copy", false},
 };
 
 std::string Describe(const std::vector<HWND>& windows) {
@@ -119,6 +120,9 @@ bool Session::Run(std::string_view step) {
   if (name == "check-paint") {
     return CheckPainting();
   }
+  if (name == "check-dpi") {
+    return CheckDpi(argument);
+  }
   if (name == "shot") {
     return TakeScreenshot(argument);
   }
@@ -145,6 +149,9 @@ bool Session::Run(std::string_view step) {
   }
   if (name == "wait-finished") {
     return WaitFinished();
+  }
+  if (name == "watch-copy") {
+    return WatchLongCopy();
   }
   if (name == "end-finish") {
     return EndByFinish();
@@ -249,6 +256,18 @@ bool Session::CheckPainting() {
   ::Sleep(kPaintSettleMs);
   CheckPaint(dialog_, Choosing(), report_);
   return true;
+}
+
+bool Session::CheckDpi(const std::string& expected) {
+  const HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  report_.Check(Number(dpi) == expected, Cat({"the screen at ", expected, " DPI"}),
+                Cat({"at ", Number(dpi)}));
+  WaitUntilIdle(dialog_);
+  ::Sleep(kPaintSettleMs);
+  CheckPicturesAtDpi(dialog_, dpi, report_);
+  return Number(dpi) == expected;
 }
 
 bool Session::TakeScreenshot(const std::string& name) {

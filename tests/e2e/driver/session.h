@@ -44,6 +44,8 @@ class Session {
   bool Launch();
   bool CheckChoosing();
   bool CheckPainting();
+  // The screen's DPI is `expected`, and the pictures are drawn at it.
+  bool CheckDpi(const std::string& expected);
   bool TakeScreenshot(const std::string& name);
   bool UntickAll();
   bool EndByCancel();
@@ -55,6 +57,10 @@ class Session {
   bool ExpectMessage(const std::string& name);
   bool Answer(const std::string& button);
   bool WaitFinished();
+  // While a long copy runs, until the finished look: the dialog is never hung and answers, its
+  // bar moves, and clicks on Cancel and Install sent meanwhile do nothing (wait-finished and
+  // end-finish show that).
+  bool WatchLongCopy();
   bool EndByFinish();
   bool ExpectEndAfterAbort();
   bool StartAutoCADStandIn();

@@ -57,9 +57,14 @@ bool Session::CheckChooser() {
   }
   const RECT treeRect = RectInParent(tree, chooser_);
   const RECT boxRect = RectInParent(pathBox, chooser_);
+  // 4 and 27 pixels at 100 %, scaled with the screen's DPI.
+  const HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
   report_.Check(boxRect.left == treeRect.left && boxRect.right == treeRect.right &&
-                    boxRect.bottom == treeRect.top - 4 && boxRect.top == treeRect.top - 27,
-                "the path box sits just above the tree, as wide as it, 23 px high",
+                    boxRect.bottom == treeRect.top - ::MulDiv(4, dpi, 96) &&
+                    boxRect.top == treeRect.top - ::MulDiv(27, dpi, 96),
+                "the path box sits just above the tree, as wide as it, 23 px high at 100 %",
                 Cat({"box ", Number(boxRect.left), ",", Number(boxRect.top), "-",
                      Number(boxRect.right), ",", Number(boxRect.bottom), "; tree ",
                      Number(treeRect.left), ",", Number(treeRect.top), "-",

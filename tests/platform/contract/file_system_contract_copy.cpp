@@ -128,6 +128,30 @@ TEST_P(FileSystemContract, CopyOntoItselfFailsAndLeavesTheFile) {
   EXPECT_EQ(subject->ReadFile(In("a.dat")), "a");
 }
 
+// CopyFileExA with a progress routine, as the package copy calls it: the copy CopyFileA makes,
+// told of its parts while it runs, and of nothing when it fails before it starts.
+TEST_P(FileSystemContract, ACopyReportingItsPartsCopiesAsCopyDoes) {
+  struct Parts final : platform::CopyProgress {
+    int told = 0;
+    void OnPartCopied() override { ++told; }
+  } parts;
+  // More than one part of any size Windows picks.
+  const std::string large(3 * 1024 * 1024 + 17, 'x');
+  ASSERT_TRUE(subject->PutFile(In("large.dat"), large, attr::kArchive));
+  ASSERT_TRUE(subject->PutFile(In("old.dat"), "old", attr::kArchive));
+  EXPECT_FALSE(files().CopyReporting(In("missing.dat").c_str(), In("b.dat").c_str(), false, parts));
+  EXPECT_EQ(subject->LastError(), fs_error::kFileNotFound);
+  EXPECT_EQ(parts.told, 0);
+
+  EXPECT_TRUE(files().CopyReporting(In("large.dat").c_str(), In("old.dat").c_str(), false, parts));
+  EXPECT_EQ(subject->ReadFile(In("old.dat")), large);
+  if (subject->Differences().copyProgressNeverReported) {
+    EXPECT_EQ(parts.told, 0);
+  } else {
+    EXPECT_GE(parts.told, 2) << "as the copy starts and after its parts";
+  }
+}
+
 TEST_P(FileSystemContract, ATrailingBackslashAfterAFileNameNamesNothing) {
   ASSERT_TRUE(subject->PutFile(In("a.dat"), "a", attr::kArchive));
   ASSERT_TRUE(files().CreateFolder(In("Folder").c_str()));

@@ -49,6 +49,8 @@ struct KnownDifferences {
   // reads back a DACL made up from the Unix mode (SYSTEM and the owner full control, Everyone
   // read and execute), whatever was set.
   bool folderDaclNotStored = false;
+  // Wine's CopyFileExA copies without ever calling its progress routine.
+  bool copyProgressNeverReported = false;
 };
 
 // One platform as the contract cases see it: the interfaces under test, and what the

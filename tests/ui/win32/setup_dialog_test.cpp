@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "discovery/installation_inventory.h"
 #include "platform/memory/memory_platform.h"
@@ -39,6 +41,16 @@ void Click(HWND button) { ::SendMessageA(button, BM_CLICK, 0, 0); }
 int ColourDistance(COLORREF a, COLORREF b) {
   return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
          std::abs(GetBValue(a) - GetBValue(b));
+}
+
+// The logo: the picture control without an id.
+HWND LogoOf(HWND dialog) {
+  HWND child = ::GetWindow(dialog, GW_CHILD);
+  while (child != nullptr && ((::GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP ||
+                               ::GetDlgCtrlID(child) == IDC_MENU_PICTURE)) {
+    child = ::GetWindow(child, GW_HWNDNEXT);
+  }
+  return child;
 }
 
 // The dialog layer under a handler that throws, as a string out of memory would: a dialog
@@ -242,6 +254,48 @@ TEST_F(SetupDialogTest, PaintsEverythingLightGreenAndTheCaptionDarkGreenAndSemiB
     ::ReleaseDC(dialog.Window(), screen);
     EXPECT_GT(darkGreen, 20) << "the caption's text is drawn dark green";
     EXPECT_EQ(grey, 0) << "the caption's background is transparent";
+  });
+}
+
+TEST_F(SetupDialogTest, InHighContrastTheFolderBoxKeepsTheSystemColours) {
+  Run([&](ProbedSetupDialog& dialog) {
+    dialog.highContrast = true;
+    const HDC dc = ::CreateCompatibleDC(nullptr);
+    ui::CWnd box(dialog.Item(IDC_TARGET_FOLDER));
+    EXPECT_EQ(dialog.OnCtlColor(dc, box, CTLCOLOR_EDIT), ::GetSysColorBrush(COLOR_WINDOW));
+    EXPECT_EQ(::GetTextColor(dc), ::GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(::GetBkColor(dc), ::GetSysColor(COLOR_WINDOW));
+    ::DeleteDC(dc);
+  });
+}
+
+// Wine never moves a window to another DPI, so the message is sent as Windows sends it.
+TEST_F(SetupDialogTest, AtAnotherDpiThePicturesAndTheCaptionFollowIt) {
+  Run([&](ProbedSetupDialog& dialog) {
+    RECT frame{};
+    ::GetWindowRect(dialog.Window(), &frame);
+    ::SendMessageA(dialog.Window(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                   reinterpret_cast<LPARAM>(&frame));
+    for (MSG msg; ::PeekMessageA(&msg, dialog.Window(), WM_APP, 0xBFFF, PM_REMOVE);) {
+      ::DispatchMessageA(&msg);
+    }
+    // 64 x 64 and 307 x 175 at 100 %; each control takes its picture's size.
+    for (const auto& [picture, width, height] :
+         {std::tuple{LogoOf(dialog.Window()), 96L, 96L},
+          std::tuple{dialog.Item(IDC_MENU_PICTURE), 461L, 263L}}) {
+      BITMAP shown{};
+      const LRESULT image = ::SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0);
+      ::GetObjectA(reinterpret_cast<HBITMAP>(image), sizeof shown, &shown);
+      RECT control{};
+      ::GetWindowRect(picture, &control);
+      EXPECT_EQ(std::pair(shown.bmWidth, shown.bmHeight), std::pair(width, height));
+      EXPECT_EQ(std::pair(control.right - control.left, control.bottom - control.top),
+                std::pair(width, height));
+    }
+    LOGFONTA font{};
+    const LRESULT captionFont = ::SendMessageA(dialog.Item(IDC_VERSION_TEXT), WM_GETFONT, 0, 0);
+    ::GetObjectA(reinterpret_cast<HFONT>(captionFont), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, 18);
   });
 }
 

@@ -296,6 +296,7 @@ class Win32Subject final : public Subject {
       differences.folderLinkRemovalFollowed = true;
       differences.streamsAreFilesBeside = true;
       differences.folderDaclNotStored = true;
+      differences.copyProgressNeverReported = true;
     }
     return differences;
   }
