@@ -57,6 +57,12 @@ std::string VersionText() {
                                ui::setupVersion % 10000 / 100, ui::setupVersion % 100);
 }
 
+// InstallDate's form, which installed apps read as the day of the installation.
+std::string DateText(platform::CalendarDate date) {
+  return discovery::FormatText("%04u%02u%02u", unsigned{date.year}, unsigned{date.month},
+                               unsigned{date.day});
+}
+
 bool WriteEntryUnder(platform::Platform platform, RegRoot root, const std::string& productFolder,
                      std::uint32_t sizeKb, long& refusal) {
   platform::Registry& registry = platform.registry;
@@ -71,6 +77,8 @@ bool WriteEntryUnder(platform::Platform platform, RegRoot root, const std::strin
   const bool written =
       SetText(registry, key, "DisplayName", kInstalledAppsDisplayName) &&
       SetText(registry, key, "DisplayVersion", VersionText()) &&
+      SetText(registry, key, "Publisher", kInstalledAppsPublisher) &&
+      SetText(registry, key, "InstallDate", DateText(platform.processes.LocalDate())) &&
       SetText(registry, key, "DisplayIcon", uninstaller) &&
       SetText(registry, key, "InstallLocation", productFolder) &&
       SetText(registry, key, "UninstallString", "\"" + uninstaller + "\"") &&

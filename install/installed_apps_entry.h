@@ -11,6 +11,8 @@ namespace install {
 inline constexpr const char* kInstalledAppsEntryPath =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zelvar批打印软件";
 inline constexpr const char* kInstalledAppsDisplayName = "Zelvar批打印软件";
+// The maker, as installed apps show it; the programs' version resources name the same company.
+inline constexpr const char* kInstalledAppsPublisher = "Zelvar";
 // The program that takes the plug-in out again; the package puts it into the product folder.
 inline constexpr const char* kUninstallerName = "UnInstall.exe";
 
@@ -20,12 +22,12 @@ enum class EntryWrite {
   Refused,        // neither root took the entry whole
 };
 
-// Lists the product in installed apps once the package lies in `productFolder` (no trailing
-// backslash), and only when the uninstaller is there: an entry nothing can act on is worse
-// than none. Under HKEY_LOCAL_MACHINE, or under HKEY_CURRENT_USER where the machine-wide key
-// is refused; an entry of an earlier installation is replaced. Where neither root takes it
-// whole, what was begun is taken away again and `refusal` holds the current user's registry
-// error.
+// Lists the product in installed apps, with today's date (YYYYMMDD, by the machine's clock) as
+// the installation's, once the package lies in `productFolder` (no trailing backslash), and
+// only when the uninstaller is there: an entry nothing can act on is worse than none. Under
+// HKEY_LOCAL_MACHINE, or under HKEY_CURRENT_USER where the machine-wide key is refused; an
+// entry of an earlier installation is replaced. Where neither root takes it whole, what was
+// begun is taken away again and `refusal` holds the current user's registry error.
 EntryWrite WriteInstalledAppsEntry(platform::Platform platform, const std::string& productFolder,
                                    long& refusal);
 

@@ -7,6 +7,15 @@
 
 namespace platform {
 
+// A day of the calendar (GetLocalTime's wYear, wMonth and wDay).
+struct CalendarDate {
+  std::uint16_t year = 0;
+  std::uint8_t month = 0;  // 1 to 12
+  std::uint8_t day = 0;    // 1 to 31
+
+  friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
+};
+
 // One record of a process snapshot (what the setup reads of PROCESSENTRY32).
 struct ProcessEntry {
   std::string exeFile;  // szExeFile: the bare executable file name
@@ -17,7 +26,8 @@ class ProcessList;
 // A Tool Help snapshot; closing it is CloseHandle.
 using ProcessSnapshot = OwnedHandle<ProcessList>;
 
-// The Tool Help process walk of kernel32, and the rights of this process.
+// The Tool Help process walk of kernel32, the rights of this process and the day its clock
+// shows.
 class ProcessList {
  public:
   virtual ~ProcessList() = default;
@@ -35,6 +45,9 @@ class ProcessList {
   // Administrators SID), true for an elevated administrator and for SYSTEM, false for a
   // standard user and for an administrator's filtered token (UAC, a double-click).
   virtual bool RunsAsAdministrator() = 0;
+
+  // GetLocalTime: today in the machine's time zone, as the user's clock shows it.
+  virtual CalendarDate LocalDate() = 0;
 
  protected:
   ProcessSnapshot MakeSnapshot(std::uintptr_t handle) { return ProcessSnapshot(this, handle); }

@@ -19,84 +19,16 @@ import struct
 import sys
 import xml.etree.ElementTree as ElementTree
 
-RT_MANIFEST = 24
+from pe_resources import RT_MANIFEST, NotAProgram, resources
+
 APPLICATION_NS = "urn:schemas-microsoft-com:asm.v3"
 SETTINGS_2005_NS = "http://schemas.microsoft.com/SMI/2005/WindowsSettings"
 SETTINGS_2016_NS = "http://schemas.microsoft.com/SMI/2016/WindowsSettings"
-RESOURCE_DIRECTORY = 2
-
-
-class NotAProgram(Exception):
-    pass
-
-
-def read_resources(data):
-    """The resource section as (rva, bytes-reader) or None when the program has none."""
-    if data[:2] != b"MZ" or len(data) < 0x40:
-        raise NotAProgram("no MZ header")
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    if data[pe:pe + 4] != b"PE\0\0":
-        raise NotAProgram("no PE header")
-    sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
-    optional = pe + 24
-    magic = struct.unpack_from("<H", data, optional)[0]
-    if magic == 0x10B:
-        directories = optional + 96
-    elif magic == 0x20B:
-        directories = optional + 112
-    else:
-        raise NotAProgram("unknown optional header 0x%x" % magic)
-    count = struct.unpack_from("<I", data, directories - 4)[0]
-    if count <= RESOURCE_DIRECTORY:
-        return None
-    rva, size = struct.unpack_from("<II", data, directories + 8 * RESOURCE_DIRECTORY)
-    if rva == 0 or size == 0:
-        return None
-
-    table = optional + optional_size
-    spans = []
-    for k in range(sections):
-        virtual_size, virtual_address, raw_size, raw_offset = struct.unpack_from(
-            "<IIII", data, table + 40 * k + 8)
-        spans.append((virtual_address, max(virtual_size, raw_size), raw_offset))
-
-    def offset_of(address):
-        for start, length, raw in spans:
-            if start <= address < start + length:
-                return raw + address - start
-        raise NotAProgram("address 0x%x lies in no section" % address)
-
-    return rva, offset_of
 
 
 def manifests(data):
     """Every RT_MANIFEST resource of the program, as bytes."""
-    found = read_resources(data)
-    if found is None:
-        return []
-    root, offset_of = found
-    base = offset_of(root)
-
-    def entries(directory):
-        named, numbered = struct.unpack_from("<HH", data, base + directory + 12)
-        for k in range(named + numbered):
-            name, target = struct.unpack_from("<II", data, base + directory + 16 + 8 * k)
-            yield name, target
-
-    def leaves(target):
-        if target & 0x80000000:
-            for _, inner in entries(target & 0x7FFFFFFF):
-                yield from leaves(inner)
-        else:
-            address, size = struct.unpack_from("<II", data, base + target)
-            start = offset_of(address)
-            yield data[start:start + size]
-
-    result = []
-    for name, target in entries(0):
-        if not name & 0x80000000 and name == RT_MANIFEST:
-            result.extend(leaves(target))
-    return result
+    return [found.data for found in resources(data) if found.type == RT_MANIFEST]
 
 
 def local(tag):

@@ -10,6 +10,19 @@
 # runtime's own objects bring their debug information and symbols along (a 64-bit SetUp.exe
 # of 906 KB is 335 KB without them).
 #
+# Signing: every program the distribution carries is signed (Authenticode, SHA-256, through
+# osslsigncode, after stripping) when the environment names a code-signing certificate:
+#   CODESIGN_CERT=FILE CODESIGN_KEY=FILE   the certificate (PEM or DER; with the chain up to the
+#                                          root where there are intermediates) and its key
+#   CODESIGN_PKCS12=FILE                   or both in one PKCS#12 (.pfx/.p12) file instead
+#   CODESIGN_PASSWORD=TEXT                 the password of the key or the PKCS#12 file, if any
+#                                          (handed to osslsigncode in a file of this user's)
+#   CODESIGN_TIMESTAMP_URL=URL             optional: an RFC 3161 time-stamping server, whose
+#                                          countersignature keeps the signature valid once the
+#                                          certificate has expired
+# Without a certificate the programs are shipped unsigned, as before, and the script says so
+# on stderr; Windows' SmartScreen then names no publisher.
+#
 # The package, and what the setup does with each file:
 #   ZV_BatchPlot<year>.ARX   the plug-in's ARX modules (2008, 2010, 2013, 2015, 2017, 2018,
 #                            2019, 2021, 2025); copied into the product folder, and the
@@ -40,8 +53,55 @@ if [ ! -f "$setup" ]; then
   exit 1
 fi
 
+signing=()
+if [ -n "${CODESIGN_PKCS12:-}" ]; then
+  if [ -n "${CODESIGN_CERT:-}${CODESIGN_KEY:-}" ]; then
+    echo "make-distribution: CODESIGN_PKCS12 or CODESIGN_CERT and CODESIGN_KEY, not both" >&2
+    exit 2
+  fi
+  signing=(-pkcs12 "$CODESIGN_PKCS12")
+elif [ -n "${CODESIGN_CERT:-}" ] && [ -n "${CODESIGN_KEY:-}" ]; then
+  signing=(-certs "$CODESIGN_CERT" -key "$CODESIGN_KEY")
+elif [ -n "${CODESIGN_CERT:-}${CODESIGN_KEY:-}" ]; then
+  echo "make-distribution: CODESIGN_CERT and CODESIGN_KEY go together" >&2
+  exit 2
+else
+  echo "make-distribution: no CODESIGN_CERT and CODESIGN_KEY or CODESIGN_PKCS12:" \
+    "the programs are not signed" >&2
+fi
+if [ ${#signing[@]} -gt 0 ]; then
+  if ! command -v osslsigncode >/dev/null; then
+    echo "make-distribution: signing needs osslsigncode (scripts/bootstrap.sh installs it)" >&2
+    exit 1
+  fi
+  if [ -n "${CODESIGN_TIMESTAMP_URL:-}" ]; then
+    signing+=(-ts "$CODESIGN_TIMESTAMP_URL")
+  fi
+  if [ -n "${CODESIGN_PASSWORD:-}" ]; then
+    # In a file only this user can read, so that no process list shows it.
+    password_file=$(mktemp)
+    trap 'rm -f "$password_file"' EXIT
+    printf '%s' "$CODESIGN_PASSWORD" >"$password_file"
+    signing+=(-readpass "$password_file")
+  fi
+fi
+
+# Signs a shipped program in place, with the product's name as the signature's description
+# (what Windows' consent prompt shows).
+sign() {
+  rm -f "$1.signed"
+  if ! osslsigncode sign "${signing[@]}" -h sha256 -n "Zelvar批打印软件" -in "$1" \
+    -out "$1.signed" >/dev/null; then
+    rm -f "$1.signed"
+    echo "make-distribution: osslsigncode could not sign $1" >&2
+    exit 1
+  fi
+  mv "$1.signed" "$1"
+}
+
 # Copies a program without its debug information and symbols, with the strip of its own
-# bitness.
+# bitness, and signs the copy when a certificate was given (stripping after signing would
+# break the signature).
 ship() {
   local format
   format=$(x86_64-w64-mingw32-objdump -f "$1" | sed -n 's/.*file format //p')
@@ -53,6 +113,9 @@ ship() {
       exit 1
       ;;
   esac
+  if [ ${#signing[@]} -gt 0 ]; then
+    sign "$2"
+  fi
 }
 
 mkdir -p "$out"

@@ -23,6 +23,7 @@ class MemoryProcessList final : public ProcessList {
   bool First(ProcessSnapshot& snapshot, ProcessEntry& entry) override;
   bool Next(ProcessSnapshot& snapshot, ProcessEntry& entry) override;
   bool RunsAsAdministrator() override { return administrator_; }
+  CalendarDate LocalDate() override { return today_; }
 
   // Bare names ("acad.exe"), in the order the walk gives them. A name longer than the 259
   // bytes szExeFile holds comes out cut to 259.
@@ -32,6 +33,9 @@ class MemoryProcessList final : public ProcessList {
   void FailSnapshots(bool fail = true) { failSnapshots_ = fail; }
   // Whether this process has administrator rights; it has them until told otherwise.
   void SetAdministrator(bool administrator) { administrator_ = administrator; }
+  // The day the clock shows; a fixed day until told otherwise, so that tests never depend on
+  // when they run.
+  void SetLocalDate(CalendarDate today) { today_ = today; }
 
   std::size_t OpenSnapshotCount() const { return snapshots_.size(); }
   std::size_t SnapshotsTaken() const { return snapshotsTaken_; }
@@ -48,6 +52,7 @@ class MemoryProcessList final : public ProcessList {
   std::vector<std::string> running_;
   bool failSnapshots_ = false;
   bool administrator_ = true;
+  CalendarDate today_{2024, 5, 20};
   std::map<std::uintptr_t, Walk> snapshots_;
   std::uintptr_t nextHandle_ = 0x2000;
   std::size_t snapshotsTaken_ = 0;

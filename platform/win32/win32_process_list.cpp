@@ -56,6 +56,13 @@ bool Win32ProcessList::RunsAsAdministrator() {
          member != FALSE;
 }
 
+CalendarDate Win32ProcessList::LocalDate() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return CalendarDate{now.wYear, static_cast<std::uint8_t>(now.wMonth),
+                      static_cast<std::uint8_t>(now.wDay)};
+}
+
 void Win32ProcessList::ReleaseHandle(std::uintptr_t handle) { CloseHandle(AsHandle(handle)); }
 
 }  // namespace platform

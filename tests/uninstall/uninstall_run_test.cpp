@@ -251,6 +251,7 @@ TEST(TrustedFolderRemoval, TakesOutOnlyTheFoldersOwnEntry) {
 TEST(InstalledAppsEntry, ListsTheProductWithItsUninstallerAndALaterInstallationReplacesIt) {
   Machine m;
   m.memory.registry.SetString(RegRoot::LocalMachine, kInstalledAppsEntryPath, "Stale", "x");
+  m.memory.processes.SetLocalDate({2025, 3, 7});
   ASSERT_TRUE(m.Install());
   auto& r = m.memory.registry;
   const struct {
@@ -258,6 +259,8 @@ TEST(InstalledAppsEntry, ListsTheProductWithItsUninstallerAndALaterInstallationR
     std::string text;
   } texts[] = {{"DisplayName", "Zelvar批打印软件"},
                {"DisplayVersion", "2024.4.26"},
+               {"Publisher", "Zelvar"},
+               {"InstallDate", "20250307"},
                {"DisplayIcon", kUninstaller},
                {"InstallLocation", kProduct},
                {"UninstallString", std::string("\"") + kUninstaller + "\""}};

@@ -182,6 +182,25 @@ bool ReadRegistryValue(const RegPath& key, const std::wstring& name, DWORD& type
   return true;
 }
 
+// The day `offset` days from today by this machine's clock, as YYYYMMDD.
+std::wstring LocalDay(int offset) {
+  SYSTEMTIME day{};
+  ::GetLocalTime(&day);
+  FILETIME time{};
+  ::SystemTimeToFileTime(&day, &time);
+  ULARGE_INTEGER ticks{};
+  ticks.LowPart = time.dwLowDateTime;
+  ticks.HighPart = time.dwHighDateTime;
+  ticks.QuadPart += static_cast<ULONGLONG>(static_cast<LONGLONG>(offset) * 864000000000LL);
+  time.dwLowDateTime = ticks.LowPart;
+  time.dwHighDateTime = ticks.HighPart;
+  ::FileTimeToSystemTime(&time, &day);
+  wchar_t text[16] = {};
+  ::swprintf(text, 16, L"%04u%02u%02u", unsigned{day.wYear}, unsigned{day.wMonth},
+             unsigned{day.wDay});
+  return text;
+}
+
 std::string What(const Item& item) {
   std::wstring text = Wide(item.verb);
   for (const std::wstring& field : item.fields) {
@@ -397,7 +416,8 @@ void CheckItem(const Item& item, Report& report) {
     CheckAcadView(item, what, report);
     return;
   }
-  if (item.verb == "sz" || item.verb == "dword" || item.verb == "nokey" || item.verb == "values") {
+  if (item.verb == "sz" || item.verb == "dword" || item.verb == "nokey" || item.verb == "values" ||
+      item.verb == "today") {
     RegPath key;
     if (!Need(item, 1, report) || !SplitKey(item.fields[0], key)) {
       report.Fail(what, "not a HKLM\\ or HKCU\\ key");
@@ -421,7 +441,7 @@ void CheckItem(const Item& item, Report& report) {
       }
       return;
     }
-    if (!Need(item, 3, report)) {
+    if (!Need(item, item.verb == "today" ? 2 : 3, report)) {
       return;
     }
     DWORD type = 0;
@@ -432,6 +452,10 @@ void CheckItem(const Item& item, Report& report) {
     } else if (item.verb == "sz") {
       report.Check(type == REG_SZ && text == Expand(item.fields[2]), what,
                    Cat({"type ", Number(type), ", ", Quoted(Ansi(text))}));
+    } else if (item.verb == "today") {
+      report.Check(type == REG_SZ && (text == LocalDay(0) || text == LocalDay(-1)), what,
+                   Cat({"type ", Number(type), ", ", Quoted(Ansi(text)), ", today ",
+                        Ansi(LocalDay(0))}));
     } else {
       report.Check(type == REG_DWORD && std::to_wstring(number) == item.fields[2], what,
                    Cat({"type ", Number(type), ", ", Number(number)}));

@@ -17,6 +17,8 @@
 //   changed  PATH  TEXT            check: the file exists and no longer holds TEXT
 //   sz       KEY  VALUE  TEXT      check: REG_SZ value (KEY starts with HKLM\ or HKCU\)
 //   dword    KEY  VALUE  NUMBER    check: REG_DWORD value
+//   today    KEY  VALUE            check: REG_SZ value YYYYMMDD naming today (or yesterday, for
+//                                  a run across midnight) by the machine's clock
 //   nokey    KEY                   check: the key does not exist
 //   values   KEY  N                check: the key holds exactly N values
 //   loader-trusted KEY PROFILE     check: KEY's LOADER names a file that exists, and the

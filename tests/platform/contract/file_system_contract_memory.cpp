@@ -16,6 +16,7 @@ class MemorySubject final : public Subject {
     files_.AddFolder(kScratch);
     files_.AddFolder("C:\\Users\\User\\AppData\\Roaming");
     processes_.SetProcesses({"System", "platform_contract_tests.exe", "explorer.exe"});
+    processes_.SetLocalDate(kToday);
   }
 
   platform::FileSystem& Files() override { return files_; }
@@ -62,11 +63,13 @@ class MemorySubject final : public Subject {
   }
   // A MemoryProcessList starts with administrator rights.
   std::optional<bool> StartedAsAdministrator() override { return true; }
+  platform::CalendarDate Today() override { return kToday; }
 
   KnownDifferences Differences() const override { return {}; }
 
  private:
   static constexpr const char* kScratch = "C:\\Temp\\contract";
+  static constexpr platform::CalendarDate kToday{2024, 2, 29};
   platform::MemoryFileSystem files_;
   platform::MemoryProcessList processes_;
   std::string scratch_ = kScratch;

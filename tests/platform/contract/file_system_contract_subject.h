@@ -86,6 +86,9 @@ class Subject {
   // Whether this process was started with administrator rights, told by other means than
   // the process list; nullopt where nothing else can tell.
   virtual std::optional<bool> StartedAsAdministrator() = 0;
+  // The day this machine's clock shows in its time zone, told by other means than the
+  // process list.
+  virtual platform::CalendarDate Today() = 0;
 
   virtual KnownDifferences Differences() const = 0;
 };

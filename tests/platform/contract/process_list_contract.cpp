@@ -76,5 +76,15 @@ TEST_P(ProcessListContract, RunsAsAdministratorAgreesWithTheToken) {
   EXPECT_EQ(subject->Processes().RunsAsAdministrator(), *started);
 }
 
+TEST_P(ProcessListContract, LocalDateIsTheDayTheClockShows) {
+  const platform::CalendarDate before = subject->Today();
+  const platform::CalendarDate date = subject->Processes().LocalDate();
+  const platform::CalendarDate after = subject->Today();
+  // Midnight may pass between the reads.
+  EXPECT_TRUE(date == before || date == after)
+      << date.year << "-" << +date.month << "-" << +date.day << " against " << before.year << "-"
+      << +before.month << "-" << +before.day;
+}
+
 }  // namespace
 }  // namespace contract

@@ -5,6 +5,7 @@
 #include <aclapi.h>
 
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -279,6 +280,15 @@ class Win32Subject final : public Subject {
   // holding BUILTIN\Administrators; on Windows it depends on how the tests were started.
   std::optional<bool> StartedAsAdministrator() override {
     return RunsUnderWine() ? std::optional<bool>(true) : std::nullopt;
+  }
+
+  // The C runtime's clock and time zone.
+  platform::CalendarDate Today() override {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (localtime_s(&local, &now) != 0) return {};
+    return {static_cast<std::uint16_t>(local.tm_year + 1900),
+            static_cast<std::uint8_t>(local.tm_mon + 1), static_cast<std::uint8_t>(local.tm_mday)};
   }
 
   KnownDifferences Differences() const override {
