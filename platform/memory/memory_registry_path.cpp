@@ -17,11 +17,7 @@ bool KeyNames::Next(std::string_view& name) {
 
 bool StartsWithBackslash(std::string_view path) { return !path.empty() && path.front() == '\\'; }
 
-std::size_t CharCount(std::string_view name) {
-  std::size_t count = 0;
-  for (std::size_t pos = 0; pos < name.size(); pos += ansi::CharLengthAt(name, pos)) ++count;
-  return count;
-}
+std::size_t CharCount(std::string_view name) { return ansi::Utf16Length(name); }
 
 std::string Join(std::string_view parentPath, std::string_view name) {
   std::string path(parentPath);

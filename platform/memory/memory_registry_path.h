@@ -34,7 +34,8 @@ class KeyNames {
 bool StartsWithBackslash(std::string_view path);
 
 // Characters in a key name: the registry counts them after conversion to UTF-16, where
-// every character of the active code page, single- or double-byte, is one unit.
+// every character of the active code page, single- or double-byte, is one unit (two for a
+// four-byte sequence of UTF-8).
 std::size_t CharCount(std::string_view name);
 
 // "parent\name", or "name" below a root (whose path is empty).
