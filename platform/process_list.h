@@ -36,6 +36,10 @@ class ProcessList {
   // standard user and for an administrator's filtered token (UAC, a double-click).
   virtual bool RunsAsAdministrator() = 0;
 
+  // IsWow64Process(GetCurrentProcess()): true for a 32-bit program on 64-bit Windows, which
+  // sees the 32-bit registry view; false for a 64-bit program and on 32-bit Windows.
+  virtual bool RunsUnderWow64() = 0;
+
  protected:
   ProcessSnapshot MakeSnapshot(std::uintptr_t handle) { return ProcessSnapshot(this, handle); }
 

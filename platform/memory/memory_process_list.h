@@ -23,6 +23,7 @@ class MemoryProcessList final : public ProcessList {
   bool First(ProcessSnapshot& snapshot, ProcessEntry& entry) override;
   bool Next(ProcessSnapshot& snapshot, ProcessEntry& entry) override;
   bool RunsAsAdministrator() override { return administrator_; }
+  bool RunsUnderWow64() override { return wow64_; }
 
   // Bare names ("acad.exe"), in the order the walk gives them. A name longer than the 259
   // bytes szExeFile holds comes out cut to 259.
@@ -32,6 +33,8 @@ class MemoryProcessList final : public ProcessList {
   void FailSnapshots(bool fail = true) { failSnapshots_ = fail; }
   // Whether this process has administrator rights; it has them until told otherwise.
   void SetAdministrator(bool administrator) { administrator_ = administrator; }
+  // Whether this is a 32-bit program on 64-bit Windows; it is a 64-bit one until told otherwise.
+  void SetWow64Process(bool wow64) { wow64_ = wow64; }
 
   std::size_t OpenSnapshotCount() const { return snapshots_.size(); }
   std::size_t SnapshotsTaken() const { return snapshotsTaken_; }
@@ -48,6 +51,7 @@ class MemoryProcessList final : public ProcessList {
   std::vector<std::string> running_;
   bool failSnapshots_ = false;
   bool administrator_ = true;
+  bool wow64_ = false;
   std::map<std::uintptr_t, Walk> snapshots_;
   std::uintptr_t nextHandle_ = 0x2000;
   std::size_t snapshotsTaken_ = 0;

@@ -26,4 +26,19 @@ std::string Join(std::string_view parentPath, std::string_view name) {
   return path;
 }
 
+std::string In32BitView(std::string_view path) {
+  constexpr std::string_view kRedirected = "SOFTWARE";
+  constexpr std::string_view kWow6432Node = "Wow6432Node";
+  KeyNames names(path);
+  std::string_view first;
+  std::string_view second;
+  if (!names.Next(first) || !ansi::EqualsNoCase(first, kRedirected) ||
+      (names.Next(second) && ansi::EqualsNoCase(second, kWow6432Node))) {
+    return std::string(path);
+  }
+  const std::size_t end = static_cast<std::size_t>(first.data() - path.data()) + first.size();
+  return std::string(path.substr(0, end)) + '\\' + std::string(kWow6432Node) +
+         std::string(path.substr(end));
+}
+
 }  // namespace platform::registry_path

@@ -18,6 +18,7 @@ class Win32ProcessList final : public ProcessList {
   bool First(ProcessSnapshot& snapshot, ProcessEntry& entry) override;
   bool Next(ProcessSnapshot& snapshot, ProcessEntry& entry) override;
   bool RunsAsAdministrator() override;
+  bool RunsUnderWow64() override;
 
  private:
   void ReleaseHandle(std::uintptr_t handle) override;
