@@ -10,6 +10,7 @@
 #include "app/ansi_code_page.h"
 #include "app/uninstall_handoff.h"
 #include "platform/ansi_text.h"
+#include "platform/built_in_text.h"
 #include "platform/win32/win32_platform.h"
 #include "uninstall/uninstall_messages.h"
 #include "uninstall/uninstall_sequence.h"
@@ -48,8 +49,8 @@ bool HandToElevated(platform::Win32Platform& machine, const std::string& ownFile
                    : app::StartElevated(copy, app::ElevatedHandoffParameters(ownFolder));
   if (elevation == app::Elevation::Started) return true;
   if (!copy.empty()) app::DiscardHandoffCopy(copy);
-  machine.messages.Show(0, uninstall::kNeedsAdministratorText, uninstall::kUninstallCaption,
-                        MB_OK | MB_ICONEXCLAMATION);
+  machine.messages.Show(0, ansi::BuiltIn(uninstall::kNeedsAdministratorText),
+                        ansi::BuiltIn(uninstall::kUninstallCaption), MB_OK | MB_ICONEXCLAMATION);
   return false;
 }
 
@@ -70,7 +71,8 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
   std::string ownFile;
   std::string ownFolder;
   if (!OwnFile(ownFile, ownFolder)) {
-    machine.messages.Show(0, uninstall::kNotProductFolderText, uninstall::kUninstallCaption, 0);
+    machine.messages.Show(0, ansi::BuiltIn(uninstall::kNotProductFolderText),
+                          ansi::BuiltIn(uninstall::kUninstallCaption), 0);
     return 1;
   }
   uninstall::OwnEntries entries;

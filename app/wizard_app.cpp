@@ -1,5 +1,7 @@
 #include "app/wizard_app.h"
 
+#include "app/edition_notice.h"
+#include "ui/logic/build_constants.h"
 #include "ui/setup_dialog.h"
 
 namespace app {
@@ -9,6 +11,7 @@ CWizardApp::CWizardApp(discovery::InstallationInventory& inventory, platform::Pl
 
 BOOL CWizardApp::InitInstance() {
   inventory_.ScanAcadInstallations();
+  TellOfSixtyFourBitAcad(platform_, ui::setupBits);
   {
     ui::Dlg_Setup dialog(inventory_, platform_);
     // However the dialog was closed, the run is over.

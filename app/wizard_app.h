@@ -8,8 +8,9 @@
 
 namespace app {
 
-// The setup's application object. Start-up scans the registry before any window exists, runs
-// the setup dialog modally and then lets the program end.
+// The setup's application object. Start-up scans the registry before any window exists, lets
+// the 32-bit edition tell of 64-bit AutoCAD it cannot serve, runs the setup dialog modally and
+// then lets the program end.
 class CWizardApp : public ui::CWinApp {
  public:
   CWizardApp(discovery::InstallationInventory& inventory, platform::Platform platform);

@@ -1,6 +1,7 @@
 #include "install/closing_notice.h"
 
 #include "discovery/text_format.h"
+#include "platform/built_in_text.h"
 
 namespace install {
 namespace {
@@ -27,27 +28,30 @@ std::string ClosingNotice(const ClosingProblems& problems) {
     text += part;
   };
   if (!problems.protectionError.empty()) {
-    paragraph(discovery::FormatText(kProtectionFormat, problems.productFolder.c_str(),
+    paragraph(discovery::FormatText(ansi::BuiltIn(kProtectionFormat),
+                                    problems.productFolder.c_str(),
                                     problems.protectionError.c_str()));
   }
   if (!problems.recordError.empty()) {
-    paragraph(discovery::FormatText(kRecordFormat, problems.productFolder.c_str(),
+    paragraph(discovery::FormatText(ansi::BuiltIn(kRecordFormat), problems.productFolder.c_str(),
                                     problems.recordError.c_str()));
   }
   if (!problems.entryError.empty()) {
-    paragraph(discovery::FormatText(kEntryFormat, problems.entryError.c_str()));
+    paragraph(discovery::FormatText(ansi::BuiltIn(kEntryFormat), problems.entryError.c_str()));
   }
   if (!problems.earlierLeftovers.empty()) {
-    std::string part = discovery::FormatText(kEarlierFormat, problems.earlierFolder.c_str());
+    std::string part =
+        discovery::FormatText(ansi::BuiltIn(kEarlierFormat), problems.earlierFolder.c_str());
     for (std::size_t k = 0; k < problems.earlierLeftovers.size() && k < kShownLeftovers; ++k) {
       part += '\n';
       part += problems.earlierLeftovers[k];
     }
-    if (problems.earlierLeftovers.size() > kShownLeftovers) part += "\n……";
+    if (problems.earlierLeftovers.size() > kShownLeftovers) part += ansi::BuiltIn("\n……");
     paragraph(part);
   }
   if (!problems.earlierKeptFolder.empty()) {
-    paragraph(discovery::FormatText(kEarlierKeptFormat, problems.earlierKeptFolder.c_str()));
+    paragraph(discovery::FormatText(ansi::BuiltIn(kEarlierKeptFormat),
+                                    problems.earlierKeptFolder.c_str()));
   }
   return text;
 }

@@ -5,6 +5,7 @@
 #include "install/running_acad_check.h"
 #include "install/setup_messages.h"
 #include "platform/ansi_text.h"
+#include "platform/built_in_text.h"
 #include "registration/demand_load.h"
 #include "registration/per_user_notice.h"
 #include "registration/support_files.h"
@@ -32,17 +33,19 @@ InstallCommand::InstallCommand(discovery::InstallationInventory& inventory,
 void InstallCommand::OnInstall(InstallView& view, const discovery::ReleaseFlags& releaseFlags,
                                std::string& targetFolder) {
   if (warnAutoCADRunning && IsAutoCADRunning(platform_.processes)) {
-    platform_.messages.Show(view.Window(), kCloseAutoCADText, kSetupCaption, platform::mb::kOk);
+    platform_.messages.Show(view.Window(), ansi::BuiltIn(kCloseAutoCADText),
+                            ansi::BuiltIn(kSetupCaption), platform::mb::kOk);
     warnAutoCADRunning = false;
     return;
   }
 
   view.UpdateData(true);
   targetFolder = ansi::StripTrailingBackslash(targetFolder);
-  const std::string productFolder = targetFolder + '\\' + kProductFolderName;
+  const std::string productFolder = targetFolder + '\\' + ansi::BuiltIn(kProductFolderName);
   if (!IsAbsoluteFolder(targetFolder) || !FolderCanBeMade(productFolder) ||
       !FolderFitsTrustedPaths(productFolder)) {
-    platform_.messages.Show(view.Window(), kInvalidFolderText, kSetupCaption, platform::mb::kOk);
+    platform_.messages.Show(view.Window(), ansi::BuiltIn(kInvalidFolderText),
+                            ansi::BuiltIn(kSetupCaption), platform::mb::kOk);
     return;
   }
   // The folders are made by the copy, once it has found the package.
@@ -58,7 +61,8 @@ void InstallCommand::OnInstall(InstallView& view, const discovery::ReleaseFlags&
     problems_.entryError = platform_.files.ErrorText(static_cast<std::uint32_t>(refusal));
   }
   if (problems_.Any()) {
-    platform_.messages.Show(view.Window(), ClosingNotice(problems_).c_str(), kSetupCaption,
+    platform_.messages.Show(view.Window(), ClosingNotice(problems_).c_str(),
+                            ansi::BuiltIn(kSetupCaption),
                             platform::mb::kOk | platform::mb::kIconExclamation);
   }
 
@@ -115,7 +119,7 @@ bool InstallCommand::RunInstall(InstallView& view, const discovery::ReleaseFlags
   // what is missing where even the user's own places could not take it.
   const std::string notice = registration::PerUserNotice(outcome);
   if (!notice.empty()) {
-    platform_.messages.Show(view.Window(), notice.c_str(), kSetupCaption,
+    platform_.messages.Show(view.Window(), notice.c_str(), ansi::BuiltIn(kSetupCaption),
                             registration::PerUserNoticeFlags(outcome));
   }
   return true;

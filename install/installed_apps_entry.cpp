@@ -10,6 +10,7 @@
 #include "install/package_data_folder.h"
 #include "install/product_folder.h"
 #include "platform/ansi_text.h"
+#include "platform/built_in_text.h"
 #include "ui/logic/build_constants.h"
 
 namespace install {
@@ -67,15 +68,15 @@ bool WriteEntryUnder(platform::Platform platform, RegRoot root, const std::strin
                      std::uint32_t sizeKb, long& refusal) {
   platform::Registry& registry = platform.registry;
   // The entry has no sub-keys, so this takes an earlier installation's entry away whole.
-  registry.DeleteKey(root, kInstalledAppsEntryPath);
+  registry.DeleteKey(root, ansi::BuiltIn(kInstalledAppsEntryPath));
   platform::RegKey key;
-  refusal = registry.CreateKey(root, kInstalledAppsEntryPath, key);
+  refusal = registry.CreateKey(root, ansi::BuiltIn(kInstalledAppsEntryPath), key);
   if (refusal != reg::kSuccess) {
     return false;
   }
   const std::string uninstaller = productFolder + "\\" + kUninstallerName;
   const bool written =
-      SetText(registry, key, "DisplayName", kInstalledAppsDisplayName) &&
+      SetText(registry, key, "DisplayName", ansi::BuiltIn(kInstalledAppsDisplayName)) &&
       SetText(registry, key, "DisplayVersion", VersionText()) &&
       SetText(registry, key, "Publisher", kInstalledAppsPublisher) &&
       SetText(registry, key, "InstallDate", DateText(platform.processes.LocalDate())) &&
@@ -88,7 +89,7 @@ bool WriteEntryUnder(platform::Platform platform, RegRoot root, const std::strin
     // A key that lacks the uninstall command would show an app that cannot be removed.
     refusal = reg::kAccessDenied;
     key.Close();
-    registry.DeleteKey(root, kInstalledAppsEntryPath);
+    registry.DeleteKey(root, ansi::BuiltIn(kInstalledAppsEntryPath));
   }
   return written;
 }
@@ -97,7 +98,8 @@ bool WriteEntryUnder(platform::Platform platform, RegRoot root, const std::strin
 bool ChosenFolderOf(const std::string& productFolder, std::string& chosenFolder) {
   const std::size_t slash = ansi::FindLastBackslash(productFolder);
   if (slash == std::string::npos ||
-      !ansi::EqualsNoCase(std::string_view(productFolder).substr(slash + 1), kProductFolderName)) {
+      !ansi::EqualsNoCase(std::string_view(productFolder).substr(slash + 1),
+                          ansi::BuiltIn(kProductFolderName))) {
     return false;
   }
   chosenFolder = productFolder.substr(0, slash);
@@ -120,7 +122,7 @@ EntryWrite WriteInstalledAppsEntry(platform::Platform platform, const std::strin
     std::string userFolder;
     if (ReadInstalledAppsLocation(platform.registry, RegRoot::CurrentUser, userFolder) &&
         ansi::EqualsNoCase(userFolder, productFolder)) {
-      platform.registry.DeleteKey(RegRoot::CurrentUser, kInstalledAppsEntryPath);
+      platform.registry.DeleteKey(RegRoot::CurrentUser, ansi::BuiltIn(kInstalledAppsEntryPath));
     }
     return EntryWrite::Written;
   }
@@ -145,7 +147,8 @@ bool EarlierChosenFolder(platform::Platform platform, std::string& chosenFolder)
 bool ReadInstalledAppsLocation(platform::Registry& registry, platform::RegRoot root,
                                std::string& folder) {
   platform::RegKey key;
-  if (registry.OpenKeyEx(root, kInstalledAppsEntryPath, reg::kKeyRead, key) != reg::kSuccess) {
+  if (registry.OpenKeyEx(root, ansi::BuiltIn(kInstalledAppsEntryPath), reg::kKeyRead, key) !=
+      reg::kSuccess) {
     return false;
   }
   // One byte more than any usable path, zeroed, so the text always ends.

@@ -9,6 +9,7 @@
 #include "install/product_folder.h"
 #include "install/setup_messages.h"
 #include "platform/ansi_text.h"
+#include "platform/built_in_text.h"
 
 namespace install {
 namespace {
@@ -119,9 +120,10 @@ CopyOutcome CopyOneFile(platform::Platform platform, platform::WindowRef owner,
   PartsToProgress parts(progress);
   while (!(fits && platform.files.CopyReporting(source.c_str(), destination.path.c_str(), false,
                                                 parts))) {
-    const std::string text = FormatText(kCopyFailedFormat, destination.shownPath.c_str());
-    const int answer =
-        platform.messages.Show(owner, text.c_str(), kSetupCaption, platform::mb::kAbortRetryIgnore);
+    const std::string text =
+        FormatText(ansi::BuiltIn(kCopyFailedFormat), destination.shownPath.c_str());
+    const int answer = platform.messages.Show(owner, text.c_str(), ansi::BuiltIn(kSetupCaption),
+                                              platform::mb::kAbortRetryIgnore);
     if (answer == platform::mb::kIdAbort) {
       return CopyOutcome::Aborted;
     }
@@ -213,7 +215,8 @@ bool CopyPackageFiles(platform::Platform platform, platform::WindowRef owner,
   platform::FindData entry;
   if (FormatPath(pattern, "%s\\*.*", dataFolder.c_str()) == kTextDidNotFit ||
       !platform.files.FindFirst(pattern, listing, entry)) {
-    platform.messages.Show(owner, kDataFolderMissingText, kSetupCaption, platform::mb::kOk);
+    platform.messages.Show(owner, ansi::BuiltIn(kDataFolderMissingText),
+                           ansi::BuiltIn(kSetupCaption), platform::mb::kOk);
     return false;
   }
   // Only now, with a package to install, is anything made. A product folder too long for the

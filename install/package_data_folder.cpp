@@ -7,6 +7,7 @@
 
 #include "install/setup_messages.h"
 #include "platform/ansi_text.h"
+#include "platform/built_in_text.h"
 
 namespace install {
 namespace {
@@ -51,7 +52,8 @@ bool FindPackageDataFolder(platform::Platform platform, platform::WindowRef owne
     }
   }
   folder.clear();
-  platform.messages.Show(owner, kDataFolderMissingText, kSetupCaption, platform::mb::kOk);
+  platform.messages.Show(owner, ansi::BuiltIn(kDataFolderMissingText), ansi::BuiltIn(kSetupCaption),
+                         platform::mb::kOk);
   return false;
 }
 

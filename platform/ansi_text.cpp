@@ -6,6 +6,7 @@
 #include <cstring>
 #include <span>
 
+#include "platform/code_page.h"
 #include "platform/cp936_case_table.h"
 
 namespace ansi {
@@ -185,6 +186,17 @@ bool IsLeadByte(unsigned char byte) { return ActiveLeadBits().Has(byte); }
 
 std::size_t CharLengthAt(std::string_view text, std::size_t pos) {
   return CharLength(ActiveLeadBits(), text, pos);
+}
+
+// UTF-8 through the code page's own conversion, which is Windows' in the Windows builds, so a
+// broken sequence counts as Windows counts it.
+std::size_t Utf16Length(std::string_view text) {
+  if (ActiveCodePage() == code_page::kUtf8)
+    return code_page::ToUtf16(code_page::kUtf8, text).size();
+  const LeadBits lead = ActiveLeadBits();
+  std::size_t units = 0;
+  for (std::size_t pos = 0; pos < text.size(); pos += CharLength(lead, text, pos)) ++units;
+  return units;
 }
 
 std::string ToUpper(std::string_view text) {

@@ -13,8 +13,9 @@
 // program fills it from Windows itself; tests and the in-memory platform name a code page and
 // get the table this file knows for it: 932 (Japanese: 0x81-0x9F, 0xE0-0xFC), 936, 949 and
 // 950 (Simplified Chinese, Korean, Traditional Chinese: 0x81-0xFE). Any other code page has
-// no lead bytes. One implementation serves every build, so native tests see exactly what the
-// program does.
+// no lead bytes, UTF-8 (65001) among them: every byte of a character longer than one byte is
+// 0x80 or above, so none is ever a backslash, and case changes touch ASCII alone there. One implementation serves
+// every build, so native tests see exactly what the program does.
 //
 // A lead byte followed by any byte other than NUL is one character of two bytes; the second
 // byte may be 0x5C (backslash) or 0x7C (vertical bar) and is then part of the character, never
@@ -41,6 +42,12 @@ bool IsLeadByte(unsigned char byte);
 
 // Bytes of the character that starts at `pos` (1 or 2); `pos` must be inside the text.
 std::size_t CharLengthAt(std::string_view text, std::size_t pos);
+
+// The UTF-16 units Windows makes of the text when a narrow function hands it on: one per
+// character in the code pages with lead bytes (and the single-byte ones); in UTF-8 (65001,
+// which has no lead bytes in the double-byte sense) one per sequence of up to three bytes and
+// two per sequence of four. Windows' path and key-name limits count these.
+std::size_t Utf16Length(std::string_view text);
 
 // Single-byte a-z become A-Z. In code page 936 a double-byte character becomes its upper-case
 // partner where the code page has one (full-width Latin, Greek, Cyrillic, Roman numerals,

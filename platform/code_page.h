@@ -19,6 +19,8 @@ namespace code_page {
 
 inline constexpr unsigned kChineseSimplified = 936;
 inline constexpr unsigned kWesternEurope = 1252;
+// Windows set to use UTF-8 for every language has this ANSI code page.
+inline constexpr unsigned kUtf8 = 65001;
 
 std::u16string ToUtf16(unsigned codePage, std::string_view text);
 std::string FromUtf16(unsigned codePage, std::u16string_view text);

@@ -58,14 +58,9 @@ inline constexpr std::uint32_t kMaxFolderPath = 248;
 
 // The characters those limits count: Windows converts a narrow path from the ANSI code page
 // to UTF-16 first, and every character of code page 936, one byte or two, is one UTF-16 unit.
-// So a Chinese path may be longer in bytes than the limit and still be within it.
-inline std::size_t PathCharacters(std::string_view path) {
-  std::size_t characters = 0;
-  for (std::size_t pos = 0; pos < path.size(); pos += ansi::CharLengthAt(path, pos)) {
-    ++characters;
-  }
-  return characters;
-}
+// So a Chinese path may be longer in bytes than the limit and still be within it; in UTF-8
+// (code page 65001) a Chinese character is three bytes and still one unit.
+inline std::size_t PathCharacters(std::string_view path) { return ansi::Utf16Length(path); }
 
 // One entry of a folder listing (what the setup reads of WIN32_FIND_DATAA).
 struct FindData {

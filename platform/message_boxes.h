@@ -14,6 +14,7 @@ inline constexpr std::uint32_t kAbortRetryIgnore = 0x2;
 inline constexpr std::uint32_t kYesNo = 0x4;
 inline constexpr std::uint32_t kIconQuestion = 0x20;
 inline constexpr std::uint32_t kIconExclamation = 0x30;
+inline constexpr std::uint32_t kIconInformation = 0x40;
 inline constexpr std::uint32_t kButtonsMask = 0xF;
 
 inline constexpr int kIdOk = 1;

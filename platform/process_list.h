@@ -48,6 +48,9 @@ class ProcessList {
 
   // GetLocalTime: today in the machine's time zone, as the user's clock shows it.
   virtual CalendarDate LocalDate() = 0;
+  // IsWow64Process(GetCurrentProcess()): true for a 32-bit program on 64-bit Windows, which
+  // sees the 32-bit registry view; false for a 64-bit program and on 32-bit Windows.
+  virtual bool RunsUnderWow64() = 0;
 
  protected:
   ProcessSnapshot MakeSnapshot(std::uintptr_t handle) { return ProcessSnapshot(this, handle); }

@@ -19,6 +19,10 @@ inline constexpr long kNoMoreItems = 259;
 inline constexpr std::uint32_t kKeyRead = 0x20019;
 inline constexpr std::uint32_t kKeyWrite = 0x20006;
 inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+// KEY_WOW64_64KEY and KEY_WOW64_32KEY: with OpenKeyEx, the 64-bit registry view (also from a
+// 32-bit program) and the 32-bit one (also from a 64-bit program).
+inline constexpr std::uint32_t kWow64_64Key = 0x0100;
+inline constexpr std::uint32_t kWow64_32Key = 0x0200;
 
 inline constexpr std::uint32_t kTypeNone = 0;
 inline constexpr std::uint32_t kTypeSz = 1;
@@ -73,9 +77,14 @@ struct KeyInfo {
 // The registry functions of advapi32 that the setup calls, narrow-character ones except for
 // the two wide value functions. Each method has
 // the behaviour of the Win32 function it is named after (noted beside it); results are the
-// Win32 result codes (reg::kSuccess and so on). No registry-view flag exists here: every path
-// is opened as written. A key given as the out parameter is closed first; it is open after
-// the call only on success.
+// Win32 result codes (reg::kSuccess and so on). A key given as the out parameter is closed
+// first; it is open after the call only on success.
+//
+// Registry views: a 64-bit program opens every path as written ("SOFTWARE\Wow6432Node\..."
+// too). A 32-bit program on 64-bit Windows (WOW64) sees HKEY_LOCAL_MACHINE\SOFTWARE's
+// sub-keys below SOFTWARE\Wow6432Node, unless an OpenKeyEx asks for reg::kWow64_64Key (and a
+// 64-bit program sees them so with reg::kWow64_32Key). The view is chosen by each open, never
+// remembered by the handle, so the flag goes with every open on the way.
 class Registry {
  public:
   virtual ~Registry() = default;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/built_in_text.h"
 #include "platform/message_boxes.h"
 
 namespace registration {
@@ -27,13 +28,14 @@ constexpr const char* kMendText =
 std::string LackLine(const discovery::ReleaseRow& row, const ReleaseOutcome& release) {
   std::string line = "AutoCAD ";
   line += row.yearText;
-  line += " 缺少：";
+  line += ansi::BuiltIn(" 缺少：");
   bool first = true;
-  for (const auto& [lacking, name] : {std::pair{release.loadingMissing, kLoadingName},
-                                      std::pair{release.fontsMissing, kFontsName},
-                                      std::pair{release.driverMissing, kDriverName}}) {
+  for (const auto& [lacking, name] :
+       {std::pair{release.loadingMissing, ansi::BuiltIn(kLoadingName)},
+        std::pair{release.fontsMissing, ansi::BuiltIn(kFontsName)},
+        std::pair{release.driverMissing, ansi::BuiltIn(kDriverName)}}) {
     if (!lacking) continue;
-    if (!first) line += kNameSeparator;
+    if (!first) line += ansi::BuiltIn(kNameSeparator);
     line += name;
     first = false;
   }
@@ -47,9 +49,9 @@ std::string PerUserNotice(const RegistrationOutcome& outcome) {
     return {};
   }
   if (outcome.EverythingPlaced()) {
-    return kCurrentUserOnlyText;
+    return ansi::BuiltIn(kCurrentUserOnlyText);
   }
-  std::string text = kSomethingMissingText;
+  std::string text = ansi::BuiltIn(kSomethingMissingText);
   bool anyPerUser = false;
   for (const discovery::ReleaseRow& row : discovery::kReleaseTable) {
     const ReleaseOutcome& release = outcome.releases[static_cast<std::size_t>(row.releaseIndex)];
@@ -59,8 +61,8 @@ std::string PerUserNotice(const RegistrationOutcome& outcome) {
     text += '\n';
   }
   text.pop_back();  // the last line's break
-  if (anyPerUser) text += kRestPerUserText;
-  text += kMendText;
+  if (anyPerUser) text += ansi::BuiltIn(kRestPerUserText);
+  text += ansi::BuiltIn(kMendText);
   return text;
 }
 

@@ -1,6 +1,7 @@
 #include "ui/setup_dialog.h"
 
 #include "install/installed_apps_entry.h"
+#include "platform/built_in_text.h"
 #include "ui/logic/build_constants.h"
 #include "ui/path_dialog.h"
 #include "ui/resource_ids.h"
@@ -27,7 +28,7 @@ LOGFONTA CaptionFont(UINT dpi) {
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   font.lfQuality = DEFAULT_QUALITY;
   font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  lstrcpynA(font.lfFaceName, "宋体", LF_FACESIZE);
+  lstrcpynA(font.lfFaceName, ansi::BuiltIn("宋体"), LF_FACESIZE);
   return font;
 }
 }  // namespace
@@ -219,7 +220,8 @@ void Dlg_Setup::OnBrowse() {
   UpdateData(true);
   static constexpr const char* kChooseFolder = "请选择安装目录：";
   const std::string startFolder = targetFolder;
-  CPathDialog chooser(platform_, kChooseFolder, kChooseFolder, startFolder.c_str(), nullptr);
+  const char* const title = ansi::BuiltIn(kChooseFolder);
+  CPathDialog chooser(platform_, title, title, startFolder.c_str(), nullptr);
   if (chooser.DoModal() == IDOK) {
     // Taken as confirmed; the product folder is appended only when installing.
     targetFolder = chooser.GetPathName();

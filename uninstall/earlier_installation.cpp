@@ -7,6 +7,7 @@
 #include "install/package_data_folder.h"
 #include "install/product_folder.h"
 #include "platform/ansi_text.h"
+#include "platform/built_in_text.h"
 #include "uninstall/file_removal.h"
 #include "uninstall/registry_removal.h"
 
@@ -20,7 +21,8 @@ using platform::RegRoot;
 bool IsProductFolder(const std::string& folder) {
   const std::size_t slash = ansi::FindLastBackslash(folder);
   return slash != std::string::npos && install::IsAbsoluteFolder(folder) &&
-         ansi::EqualsNoCase(std::string_view(folder).substr(slash + 1), install::kProductFolderName);
+         ansi::EqualsNoCase(std::string_view(folder).substr(slash + 1),
+                            ansi::BuiltIn(install::kProductFolderName));
 }
 
 void Note(std::vector<EarlierInstallation>& found, const std::string& folder, RegRoot root) {
@@ -77,7 +79,7 @@ void TakeOutEarlierInstallation(platform::Platform platform,
   }
   for (const RegRoot root : {RegRoot::LocalMachine, RegRoot::CurrentUser}) {
     if ((root == RegRoot::LocalMachine ? earlier.machine : earlier.user) && report.Clean()) {
-      platform.registry.DeleteKey(root, install::kInstalledAppsEntryPath);
+      platform.registry.DeleteKey(root, ansi::BuiltIn(install::kInstalledAppsEntryPath));
     }
   }
 }

@@ -1,6 +1,7 @@
 #include "uninstall/removal_report.h"
 
 #include "discovery/text_format.h"
+#include "platform/built_in_text.h"
 #include "uninstall/uninstall_messages.h"
 
 namespace uninstall {
@@ -12,7 +13,7 @@ void AddList(std::string& text, const std::vector<std::string>& items) {
     text += '\n';
   }
   if (items.size() > kShownItems) {
-    text += kMoreNotRemoved;
+    text += ansi::BuiltIn(kMoreNotRemoved);
     text += '\n';
   }
 }
@@ -24,23 +25,26 @@ void AddNotes(const RemovalReport& report, std::string& text) {
     text += note;
   };
   if (!report.unreadableRecord.empty()) {
-    paragraph(discovery::FormatText(kUnreadableRecordFormat, report.unreadableRecord.c_str()));
+    paragraph(discovery::FormatText(ansi::BuiltIn(kUnreadableRecordFormat),
+                                    report.unreadableRecord.c_str()));
   }
   if (!report.folderIsLink.empty()) {
-    paragraph(discovery::FormatText(kFolderIsLinkFormat, report.folderIsLink.c_str()));
+    paragraph(
+        discovery::FormatText(ansi::BuiltIn(kFolderIsLinkFormat), report.folderIsLink.c_str()));
   }
   if (!report.refusedEntries.empty()) {
-    std::string list = kRefusedEntriesHeading;
+    std::string list = ansi::BuiltIn(kRefusedEntriesHeading);
     AddList(list, report.refusedEntries);
     list.pop_back();
     paragraph(list);
   }
   if (!report.keptFolder.empty()) {
-    paragraph(discovery::FormatText(kKeptFolderFormat, report.keptFolder.c_str()));
+    paragraph(discovery::FormatText(ansi::BuiltIn(kKeptFolderFormat), report.keptFolder.c_str()));
   }
   if (!report.uninstallerLeft.empty()) {
-    paragraph(discovery::FormatText(report.uninstallerGoesAtRestart ? kUninstallerAtRestartFormat
-                                                                    : kUninstallerLeftFormat,
+    paragraph(discovery::FormatText(report.uninstallerGoesAtRestart
+                                        ? ansi::BuiltIn(kUninstallerAtRestartFormat)
+                                        : ansi::BuiltIn(kUninstallerLeftFormat),
                                     report.uninstallerLeft.c_str()));
   }
 }
@@ -65,7 +69,7 @@ void RemovalReport::Add(std::string what, RemovalRefused why) {
 }
 
 void RemovalReport::AddWithError(std::string what, const std::string& errorText) {
-  what += kErrorSeparator;
+  what += ansi::BuiltIn(kErrorSeparator);
   what += errorText;
   Add(std::move(what), RemovalRefused::Other);
 }
@@ -73,24 +77,24 @@ void RemovalReport::AddWithError(std::string what, const std::string& errorText)
 std::string FinalMessage(const RemovalReport& report) {
   std::string text;
   if (report.Clean()) {
-    text = kDoneText;
+    text = ansi::BuiltIn(kDoneText);
   } else {
-    text = kNotRemovedHeading;
+    text = ansi::BuiltIn(kNotRemovedHeading);
     AddList(text, report.notRemoved);
     text += '\n';
     if (report.autoCADRunning) {
-      text += kAutoCADRunningReason;
+      text += ansi::BuiltIn(kAutoCADRunningReason);
       text += '\n';
     }
     if (report.inUse) {
-      text += kInUseReason;
+      text += ansi::BuiltIn(kInUseReason);
       text += '\n';
     }
     if (report.needsRights) {
-      text += kNoRightsReason;
+      text += ansi::BuiltIn(kNoRightsReason);
       text += '\n';
     }
-    text += kRunAgainText;
+    text += ansi::BuiltIn(kRunAgainText);
   }
   AddNotes(report, text);
   return text;

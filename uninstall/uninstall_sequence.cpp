@@ -7,6 +7,7 @@
 #include "install/product_folder.h"
 #include "install/running_acad_check.h"
 #include "platform/ansi_text.h"
+#include "platform/built_in_text.h"
 #include "uninstall/file_removal.h"
 #include "uninstall/plot_driver_restore.h"
 #include "uninstall/registry_removal.h"
@@ -28,24 +29,26 @@ bool EntryNames(platform::Registry& registry, RegRoot root, const std::string& p
 // to go on.
 bool UserConfirms(platform::Platform platform) {
   bool warned = false;
-  while (platform.messages.Show(0, kConfirmText, kUninstallCaption,
+  while (platform.messages.Show(0, ansi::BuiltIn(kConfirmText), ansi::BuiltIn(kUninstallCaption),
                                 mb::kYesNo | mb::kIconQuestion) == mb::kIdYes) {
     if (warned || !install::IsAutoCADRunning(platform.processes)) {
       return true;
     }
-    platform.messages.Show(0, kCloseAutoCADText, kUninstallCaption, mb::kOk);
+    platform.messages.Show(0, ansi::BuiltIn(kCloseAutoCADText), ansi::BuiltIn(kUninstallCaption),
+                           mb::kOk);
     warned = true;
   }
   return false;
 }
 
 void RemoveEntry(platform::Platform platform, RegRoot root, RemovalReport& report) {
-  const long deleted = platform.registry.DeleteKey(root, install::kInstalledAppsEntryPath);
+  const long deleted =
+      platform.registry.DeleteKey(root, ansi::BuiltIn(install::kInstalledAppsEntryPath));
   if (deleted != platform::reg::kSuccess && deleted != platform::reg::kFileNotFound) {
     ReportRefusal(platform.files,
                   std::string(root == RegRoot::LocalMachine ? "HKEY_LOCAL_MACHINE\\"
                                                             : "HKEY_CURRENT_USER\\") +
-                      install::kInstalledAppsEntryPath,
+                      ansi::BuiltIn(install::kInstalledAppsEntryPath),
                   static_cast<std::uint32_t>(deleted), false, report);
   }
 }
@@ -101,7 +104,7 @@ FolderCheck CheckProductFolder(platform::Registry& registry, const std::string& 
   const std::size_t slash = ansi::FindLastBackslash(productFolder);
   if (slash == std::string::npos || !install::IsAbsoluteFolder(productFolder) ||
       !ansi::EqualsNoCase(std::string_view(productFolder).substr(slash + 1),
-                          install::kProductFolderName)) {
+                          ansi::BuiltIn(install::kProductFolderName))) {
     return FolderCheck::NotProductFolder;
   }
   entries.machine = EntryNames(registry, RegRoot::LocalMachine, productFolder);
@@ -115,10 +118,12 @@ bool RunUninstall(platform::Platform platform, const std::string& productFolder,
   OwnEntries entries;
   switch (CheckProductFolder(platform.registry, folder, entries)) {
     case FolderCheck::NotProductFolder:
-      platform.messages.Show(0, kNotProductFolderText, kUninstallCaption, mb::kOk);
+      platform.messages.Show(0, ansi::BuiltIn(kNotProductFolderText),
+                             ansi::BuiltIn(kUninstallCaption), mb::kOk);
       return false;
     case FolderCheck::NoEntry:
-      platform.messages.Show(0, kNoEntryText, kUninstallCaption, mb::kOk);
+      platform.messages.Show(0, ansi::BuiltIn(kNoEntryText), ansi::BuiltIn(kUninstallCaption),
+                             mb::kOk);
       return false;
     case FolderCheck::Ours:
       break;
@@ -126,8 +131,8 @@ bool RunUninstall(platform::Platform platform, const std::string& productFolder,
   // Without the rights, the machine-wide keys would stay and name files that are gone: every
   // user's AutoCAD would then miss its module at each start.
   if (entries.machine && !platform.processes.RunsAsAdministrator()) {
-    platform.messages.Show(0, kNeedsAdministratorText, kUninstallCaption,
-                           mb::kOk | mb::kIconExclamation);
+    platform.messages.Show(0, ansi::BuiltIn(kNeedsAdministratorText),
+                           ansi::BuiltIn(kUninstallCaption), mb::kOk | mb::kIconExclamation);
     return false;
   }
   if (!UserConfirms(platform)) {
@@ -157,7 +162,7 @@ bool RunUninstall(platform::Platform platform, const std::string& productFolder,
     }
   }
   const bool plain = report.Clean() && !report.HasNotes();
-  platform.messages.Show(0, FinalMessage(report).c_str(), kUninstallCaption,
+  platform.messages.Show(0, FinalMessage(report).c_str(), ansi::BuiltIn(kUninstallCaption),
                          plain ? mb::kOk : mb::kOk | mb::kIconExclamation);
   return true;
 }

@@ -17,6 +17,13 @@ struct MemoryPlatform {
   ScriptedMessageBoxes messages;
 
   Platform Get() { return Platform{registry, files, processes, messages}; }
+
+  // The machine as a 32-bit program on 64-bit Windows meets it: it runs under WOW64 and sees
+  // HKEY_LOCAL_MACHINE\SOFTWARE's 32-bit view unless it asks for the 64-bit one.
+  void RunAs32BitProgramOn64BitWindows() {
+    processes.SetWow64Process(true);
+    registry.SetWow64Process(true);
+  }
 };
 
 }  // namespace platform

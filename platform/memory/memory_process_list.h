@@ -24,6 +24,7 @@ class MemoryProcessList final : public ProcessList {
   bool Next(ProcessSnapshot& snapshot, ProcessEntry& entry) override;
   bool RunsAsAdministrator() override { return administrator_; }
   CalendarDate LocalDate() override { return today_; }
+  bool RunsUnderWow64() override { return wow64_; }
 
   // Bare names ("acad.exe"), in the order the walk gives them. A name longer than the 259
   // bytes szExeFile holds comes out cut to 259.
@@ -36,6 +37,8 @@ class MemoryProcessList final : public ProcessList {
   // The day the clock shows; a fixed day until told otherwise, so that tests never depend on
   // when they run.
   void SetLocalDate(CalendarDate today) { today_ = today; }
+  // Whether this is a 32-bit program on 64-bit Windows; it is a 64-bit one until told otherwise.
+  void SetWow64Process(bool wow64) { wow64_ = wow64; }
 
   std::size_t OpenSnapshotCount() const { return snapshots_.size(); }
   std::size_t SnapshotsTaken() const { return snapshotsTaken_; }
@@ -53,6 +56,7 @@ class MemoryProcessList final : public ProcessList {
   bool failSnapshots_ = false;
   bool administrator_ = true;
   CalendarDate today_{2024, 5, 20};
+  bool wow64_ = false;
   std::map<std::uintptr_t, Walk> snapshots_;
   std::uintptr_t nextHandle_ = 0x2000;
   std::size_t snapshotsTaken_ = 0;

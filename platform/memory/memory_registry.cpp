@@ -83,7 +83,8 @@ long MemoryRegistry::Open(KeyRef parent, const char* subKey, std::uint32_t acces
   long result = from.result != reg::kSuccess ? from.result : Check(from, 0);
   Found found;
   if (result == reg::kSuccess) {
-    found = create ? CreateAsWrites(from.key, OrEmpty(subKey)) : Find(from.key, OrEmpty(subKey));
+    const auto [start, path] = InView(from.key, OrEmpty(subKey), access);
+    found = create ? CreateAsWrites(start, path) : Find(start, path);
     result = found.result;
   }
   std::optional<std::uint32_t> granted;
@@ -104,7 +105,8 @@ long MemoryRegistry::DeleteKey(KeyRef parent, const char* subKey) {
   const Target from = Resolve(parent);
   if (from.result != reg::kSuccess) return from.result;
   if (const long checked = Check(from, 0); checked != reg::kSuccess) return checked;
-  const Found found = Find(from.key, subKey);
+  const auto [start, path] = InView(from.key, subKey, 0);
+  const Found found = Find(start, path);
   if (found.result != reg::kSuccess) return found.result;
 
   Key& key = *found.key;
@@ -323,6 +325,19 @@ MemoryRegistry::Found MemoryRegistry::Walk(const KeyPtr& from, std::string_view 
 
 MemoryRegistry::Found MemoryRegistry::Find(const KeyPtr& from, std::string_view path) const {
   return Walk(from, path, FailMissing);
+}
+
+// The 32-bit view follows the key's whole path from the root, whichever handle the path
+// starts at. A path the walk refuses (a leading backslash) is left for it to refuse.
+std::pair<MemoryRegistry::KeyPtr, std::string> MemoryRegistry::InView(const KeyPtr& from,
+                                                                      std::string_view path,
+                                                                      std::uint32_t access) const {
+  const bool view32 =
+      (access & reg::kWow64_32Key) != 0 || (wow64_ && (access & reg::kWow64_64Key) == 0);
+  if (!view32 || from->root != RegRoot::LocalMachine || registry_path::StartsWithBackslash(path)) {
+    return {from, std::string(path)};
+  }
+  return {localMachine_, registry_path::In32BitView(registry_path::Join(from->Path(), path))};
 }
 
 MemoryRegistry::Found MemoryRegistry::CreateAsWrites(const KeyPtr& from, std::string_view path) {

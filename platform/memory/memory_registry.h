@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/memory/memory_registry_key.h"
@@ -66,6 +67,14 @@ class MemoryRegistry final : public Registry {
                       unsigned char* data, std::uint32_t* dataSize) override;
   long SetValueWide(KeyRef key, const char* valueName, std::uint32_t type,
                     const unsigned char* data, std::uint32_t dataSize) override;
+
+  // Whether the registry is seen by a 32-bit program on 64-bit Windows (WOW64): then opening,
+  // creating and deleting a key below HKEY_LOCAL_MACHINE\SOFTWARE reach the 32-bit view
+  // (registry_path::In32BitView), unless an OpenKeyEx asks for reg::kWow64_64Key. Windows
+  // shares a few keys between the views (parts of Classes); nothing here reads them. Off by
+  // default: a 64-bit program, which opens every path as written, and reaches the 32-bit view
+  // only by an OpenKeyEx with reg::kWow64_32Key.
+  void SetWow64Process(bool wow64) { wow64_ = wow64; }
 
   // Handles open now, the roots' own among them: a test proves with it that every handle
   // the code under test opened was closed again.
@@ -176,6 +185,10 @@ class MemoryRegistry final : public Registry {
   Found Walk(const KeyPtr& from, std::string_view path, MakeMissing&& makeMissing,
              int linkDepth = 0) const;
   Found Find(const KeyPtr& from, std::string_view path) const;
+  // Where an operation on `path` from `from` starts, and along which path, in the view it
+  // works in.
+  std::pair<KeyPtr, std::string> InView(const KeyPtr& from, std::string_view path,
+                                        std::uint32_t access) const;
   Found CreateAsWrites(const KeyPtr& from, std::string_view path);
   Found CreateForSetUp(RegRoot root, std::string_view path);
   static KeyPtr AddSubKey(registry_tree::Key& parent, std::string_view name);
@@ -195,6 +208,7 @@ class MemoryRegistry final : public Registry {
   std::uintptr_t lastHandle_ = 0;
   RegistryWriteHook writeHook_;
   std::size_t writeCount_ = 0;
+  bool wow64_ = false;
 };
 
 }  // namespace platform

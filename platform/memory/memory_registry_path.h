@@ -34,10 +34,16 @@ class KeyNames {
 bool StartsWithBackslash(std::string_view path);
 
 // Characters in a key name: the registry counts them after conversion to UTF-16, where
-// every character of the active code page, single- or double-byte, is one unit.
+// every character of the active code page, single- or double-byte, is one unit (two for a
+// four-byte sequence of UTF-8).
 std::size_t CharCount(std::string_view name);
 
 // "parent\name", or "name" below a root (whose path is empty).
 std::string Join(std::string_view parentPath, std::string_view name);
+
+// The path below HKEY_LOCAL_MACHINE that a 32-bit program on 64-bit Windows reaches for
+// `path`: SOFTWARE's sub-keys lie below SOFTWARE\Wow6432Node ("SOFTWARE\Autodesk" is
+// "SOFTWARE\Wow6432Node\Autodesk", which itself stays as it is). Other paths stay as written.
+std::string In32BitView(std::string_view path);
 
 }  // namespace platform::registry_path

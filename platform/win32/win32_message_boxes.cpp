@@ -6,7 +6,8 @@ namespace platform {
 
 static_assert(mb::kOk == MB_OK && mb::kAbortRetryIgnore == MB_ABORTRETRYIGNORE &&
               mb::kYesNo == MB_YESNO && mb::kIconQuestion == MB_ICONQUESTION &&
-              mb::kIconExclamation == MB_ICONEXCLAMATION && mb::kButtonsMask == MB_TYPEMASK);
+              mb::kIconExclamation == MB_ICONEXCLAMATION &&
+              mb::kIconInformation == MB_ICONINFORMATION && mb::kButtonsMask == MB_TYPEMASK);
 static_assert(mb::kIdOk == IDOK && mb::kIdCancel == IDCANCEL && mb::kIdAbort == IDABORT &&
               mb::kIdRetry == IDRETRY && mb::kIdIgnore == IDIGNORE && mb::kIdYes == IDYES &&
               mb::kIdNo == IDNO);

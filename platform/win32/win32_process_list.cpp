@@ -63,6 +63,13 @@ CalendarDate Win32ProcessList::LocalDate() {
                       static_cast<std::uint8_t>(now.wDay)};
 }
 
+// IsWow64Process2 would also name the machines, which nothing here needs; IsWow64Process
+// answers the one question on every Windows the setup runs on.
+bool Win32ProcessList::RunsUnderWow64() {
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64 != FALSE;
+}
+
 void Win32ProcessList::ReleaseHandle(std::uintptr_t handle) { CloseHandle(AsHandle(handle)); }
 
 }  // namespace platform

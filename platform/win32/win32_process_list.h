@@ -19,6 +19,7 @@ class Win32ProcessList final : public ProcessList {
   bool Next(ProcessSnapshot& snapshot, ProcessEntry& entry) override;
   bool RunsAsAdministrator() override;
   CalendarDate LocalDate() override;
+  bool RunsUnderWow64() override;
 
  private:
   void ReleaseHandle(std::uintptr_t handle) override;

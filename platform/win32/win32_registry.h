@@ -6,9 +6,9 @@
 
 namespace platform {
 
-// The registry of the machine, through the functions of advapi32. Every path is
-// opened as written, with no registry-view flag. A handle's value is its HKEY; handles to
-// the predefined roots are never closed.
+// The registry of the machine, through the functions of advapi32. Every path is opened as
+// written, in the registry view of the program's own bitness unless OpenKeyEx is given a view
+// flag. A handle's value is its HKEY; handles to the predefined roots are never closed.
 class Win32Registry final : public Registry {
  public:
   Win32Registry() = default;

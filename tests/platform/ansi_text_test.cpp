@@ -8,6 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/built_in_text.h"
+#include "platform/file_system.h"
+
 namespace {
 
 using namespace std::string_view_literals;
@@ -23,6 +26,9 @@ class CodePageScope {
 };
 
 int Sign(int value) { return (value > 0) - (value < 0); }
+
+// UTF-8 bytes, whatever the build does with narrow literals.
+std::string U8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 // ---- Code page and character boundaries -------------------------------------------------
 
@@ -60,6 +66,7 @@ TEST(AnsiCodePage, LeadBytesFollowTheActiveCodePage) {
       {949, [](unsigned b) { return b >= 0x81 && b <= 0xFE; }},
       {950, [](unsigned b) { return b >= 0x81 && b <= 0xFE; }},
       {437, [](unsigned) { return false; }},
+      {65001, [](unsigned) { return false; }},
   };
   for (const auto& [codePage, isLead] : cases) {
     const CodePageScope scope(codePage);
@@ -127,6 +134,24 @@ TEST(AnsiCharLength, EveryCharacterIsOneByteInSingleByteCodePage) {
   CodePageScope westernEurope(1252);
   EXPECT_EQ(ansi::CharLengthAt("\x95\x5C"sv, 0), 1u);
   EXPECT_EQ(ansi::CharLengthAt("\xB0\x61"sv, 0), 1u);
+}
+
+TEST(AnsiUtf16Length, PathsCountTheUnitsOfTheirConversion) {
+  EXPECT_EQ(platform::PathCharacters("C:\\字字"), 5u);  // two bytes, one unit each
+  const CodePageScope utf8(65001);
+  EXPECT_EQ(platform::PathCharacters(U8(u8"C:\\字字")), 5u);        // three bytes, one unit each
+  EXPECT_EQ(platform::PathCharacters(U8(u8"C:\\\U0001F600")), 5u);  // four bytes, two units
+}
+
+TEST(AnsiBuiltIn, TextsFollowTheActiveCodePageWhereItCarriesThem) {
+  const char* folder = "Zelvar批打印软件";
+  EXPECT_EQ(ansi::BuiltIn(folder), folder);
+  {
+    const CodePageScope utf8(65001);
+    EXPECT_EQ(ansi::BuiltIn(folder), U8(u8"Zelvar批打印软件"));
+  }
+  const CodePageScope western(1252);  // no Chinese: the bytes stay as they always were
+  EXPECT_STREQ(ansi::BuiltIn(folder), folder);
 }
 
 // ---- Case mapping ----------------------------------------------------------------------

@@ -9,11 +9,18 @@
 
 #include "discovery/installation_inventory.h"
 #include "install/install_sequence.h"
+#include "platform/ansi_text.h"
+#include "platform/code_page.h"
 #include "platform/memory/memory_platform.h"
 
 namespace uninstall_test {
 
 using platform::RegRoot;
+
+// A text of the tests (code page 936 bytes, as every narrow literal) in the active code page.
+inline std::string InCodePage(const char* text) {
+  return code_page::FromUtf16(ansi::ActiveCodePage(), code_page::ToUtf16(936, text));
+}
 
 inline constexpr const char* kChosen = "C:\\Zelvar";
 inline constexpr const char* kProduct = "C:\\Zelvar\\Zelvar批打印软件";
@@ -94,7 +101,7 @@ struct Machine {
     for (const char* name : {"SetUp.EXE", "Zelvar_EN.shx", "Zelvar_HZ.shx", "Zelvar.prt5",
                              "Zelvar.prt7", "Zelvar.Ini", "ZV_BatchPlot2008.ARX",
                              "ZV_BatchPlot2010.ARX", "UnInstall.exe", "使用说明.txt"}) {
-      f.AddFile(std::string("C:\\Dist\\Data\\") + name, std::string("package ") + name,
+      f.AddFile("C:\\Dist\\Data\\" + InCodePage(name), std::string("package ") + name,
                 platform::attr::kArchive | platform::attr::kReadOnly);
     }
     for (const char* location : {kAcad2008, kAcad2010}) {

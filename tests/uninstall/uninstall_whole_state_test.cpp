@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "discovery/text_format.h"
@@ -74,17 +75,22 @@ std::vector<std::string> Unexpected(const State& before, const State& after) {
 
 // The uninstaller as the program runs it: from its copy outside the product folder.
 bool Uninstall(Machine& m, uninstall::RemovalReport& report) {
-  return uninstall::RunUninstall(m.memory.Get(), kProduct, report);
+  return uninstall::RunUninstall(m.memory.Get(), InCodePage(kProduct), report);
 }
 
 std::string LastMessage(const Machine& m) {
   return m.memory.messages.Shown().empty() ? "" : m.memory.messages.Shown().back().text;
 }
 
-class UninstallWholeState : public ::testing::TestWithParam<bool> {};
+// With and without administrator rights, in code page 936 and with Windows set to UTF-8.
+class UninstallWholeState : public ::testing::TestWithParam<std::tuple<bool, unsigned>> {
+ protected:
+  void SetUp() override { ansi::SetActiveCodePage(std::get<1>(GetParam())); }
+  void TearDown() override { ansi::SetActiveCodePage(ansi::kCodePage936); }
+};
 
 TEST_P(UninstallWholeState, LeavesTheMachineAsBeforeButForWhatIsKeptOnPurpose) {
-  const bool administrator = GetParam();
+  const bool administrator = std::get<0>(GetParam());
   Machine m;
   if (!administrator) m.TakeAwayRights();
   const State before = Take(m);
@@ -92,12 +98,15 @@ TEST_P(UninstallWholeState, LeavesTheMachineAsBeforeButForWhatIsKeptOnPurpose) {
   const RegRoot entryRoot = administrator ? RegRoot::LocalMachine : RegRoot::CurrentUser;
   std::string location;
   ASSERT_TRUE(install::ReadInstalledAppsLocation(m.memory.registry, entryRoot, location));
-  EXPECT_EQ(location, kProduct);
+  EXPECT_EQ(location, InCodePage(kProduct));
+  EXPECT_EQ(m.memory.registry.ReadStringWide(
+                entryRoot, InCodePage(install::kInstalledAppsEntryPath), "InstallLocation"),
+            u"C:\\Zelvar\\Zelvar批打印软件");
   // A release removed since the installation left its user key behind.
   const std::string orphan =
       "Software\\Autodesk\\AutoCAD\\R16.2\\ACAD-4001:804\\Applications\\ZV_BatchPlot2007";
   m.memory.registry.SetString(RegRoot::CurrentUser, orphan, "LOADER",
-                              std::string(kProduct) + "\\ZV_BatchPlot2007.arx");
+                              InCodePage(kProduct) + "\\ZV_BatchPlot2007.arx");
   const State installed = Take(m);
 
   m.memory.messages.QueueAnswer(mb::kIdYes);
@@ -106,14 +115,23 @@ TEST_P(UninstallWholeState, LeavesTheMachineAsBeforeButForWhatIsKeptOnPurpose) {
   const State after = Take(m);
 
   EXPECT_EQ(report.notRemoved, std::vector<std::string>{});
-  EXPECT_EQ(LastMessage(m), uninstall::kDoneText);
+  EXPECT_EQ(LastMessage(m), InCodePage(uninstall::kDoneText));
+  // Every text shown, the setup's and the uninstaller's, is text of the code page.
+  for (const platform::ShownMessageBox& box : m.memory.messages.Shown()) {
+    for (const std::string& text : {box.text, box.caption}) {
+      EXPECT_EQ(code_page::FromUtf16(ansi::ActiveCodePage(),
+                                     code_page::ToUtf16(ansi::ActiveCodePage(), text)),
+                text);
+    }
+  }
   EXPECT_EQ(Unexpected(before, after), std::vector<std::string>{});
   // The kept places are really there, so the allowance is not simply true.
   EXPECT_FALSE(Changes(before, after).empty());
   EXPECT_GT(Changes(installed, after).size(), 20u);
 }
 
-INSTANTIATE_TEST_SUITE_P(WithAndWithoutRights, UninstallWholeState, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutRights, UninstallWholeState,
+                         ::testing::Combine(::testing::Bool(), ::testing::Values(936u, 65001u)));
 
 // The user's own files in the product folder, and a junction there to a folder of drawings:
 // only they and the folders that hold them remain, whether the installation kept a record or

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "discovery/text_format.h"
+#include "platform/built_in_text.h"
 
 namespace ui {
 
@@ -41,8 +42,8 @@ bool AnyReleaseTicked(const ReleaseFlags& flags) {
 }
 
 std::string FormatVersionText(int version, int bits) {
-  return discovery::FormatText("Zelvar批打印软件 V%d.%d.%d (%d位版本)", version / 10000,
-                               version % 10000 / 100, version % 100, bits);
+  return discovery::FormatText(ansi::BuiltIn("Zelvar批打印软件 V%d.%d.%d (%d位版本)"),
+                               version / 10000, version % 10000 / 100, version % 100, bits);
 }
 
 }  // namespace ui

@@ -68,14 +68,19 @@ bool UninstallerRuns() {
   return runs;
 }
 
-// The entry's UninstallString, from HKEY_LOCAL_MACHINE or else HKEY_CURRENT_USER.
+// The entry's UninstallString, from HKEY_LOCAL_MACHINE or else HKEY_CURRENT_USER, in the ANSI
+// code page. The key's name is this build's code page 936 text, whatever the ANSI code page.
 std::string UninstallString() {
+  wchar_t entry[256] = {};
+  ::MultiByteToWideChar(936, 0, kEntry, -1, entry, 255);
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-    char text[1024] = {};
-    DWORD size = sizeof text - 1;
-    if (::RegGetValueA(root, kEntry, "UninstallString", RRF_RT_REG_SZ, nullptr, text, &size) ==
-        ERROR_SUCCESS) {
-      return text;
+    wchar_t text[1024] = {};
+    DWORD size = sizeof text - sizeof text[0];
+    char narrow[2048] = {};
+    if (::RegGetValueW(root, entry, L"UninstallString", RRF_RT_REG_SZ, nullptr, text, &size) ==
+            ERROR_SUCCESS &&
+        ::WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr) > 0) {
+      return narrow;
     }
   }
   return {};

@@ -20,6 +20,18 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
   return TRUE;
 }
 
+// The driver's expected texts are code page 936 bytes, as every narrow literal of this build:
+// where the ANSI code page is UTF-8, a text read goes on as code page 936 (too long: empty).
+std::string AsCodePage936(const std::string& text) {
+  if (::GetACP() != CP_UTF8) return text;
+  wchar_t wide[4096];
+  char narrow[8192];
+  const int units =
+      ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide, 4096);
+  const int bytes = ::WideCharToMultiByte(936, 0, wide, units, narrow, 8192, nullptr, nullptr);
+  return std::string(narrow, bytes > 0 ? static_cast<std::size_t>(bytes) : 0);
+}
+
 BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
   auto& found = *reinterpret_cast<std::pair<HWND, std::vector<HWND>>*>(param);
   // Only direct children: a message box's or a dialog's controls, not their inner windows.
@@ -45,13 +57,13 @@ std::optional<std::string> ReadText(HWND window) {
     return std::nullopt;
   }
   text.resize(std::min(static_cast<std::size_t>(copied), text.size() - 1));
-  return text;
+  return AsCodePage936(text);
 }
 
 std::string ReadCaption(HWND window) {
   std::array<char, 512> text{};
   const int length = ::GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-  return std::string(text.data(), static_cast<std::size_t>(length > 0 ? length : 0));
+  return AsCodePage936(std::string(text.data(), static_cast<std::size_t>(length > 0 ? length : 0)));
 }
 
 std::string ClassNameOf(HWND window) {

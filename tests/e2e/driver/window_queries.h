@@ -15,6 +15,7 @@ inline constexpr UINT kAnswerTimeoutMs = 5000;
 
 // The window's text as WM_GETTEXT answers it (edit boxes keep their text to themselves, so the
 // text the system holds for the window is not enough); nothing when the window did not answer.
+// Both read texts in code page 936 bytes also where the ANSI code page is UTF-8.
 std::optional<std::string> ReadText(HWND window);
 // The window's caption as the system holds it (GetWindowTextA).
 std::string ReadCaption(HWND window);

@@ -86,5 +86,10 @@ TEST_P(ProcessListContract, LocalDateIsTheDayTheClockShows) {
       << +before.month << "-" << +before.day;
 }
 
+TEST_P(ProcessListContract, ASixtyFourBitProgramDoesNotRunUnderWow64) {
+  if (sizeof(void*) != 8) GTEST_SKIP() << "a 32-bit build";
+  EXPECT_FALSE(subject->Processes().RunsUnderWow64());
+}
+
 }  // namespace
 }  // namespace contract

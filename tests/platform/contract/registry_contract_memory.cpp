@@ -50,6 +50,25 @@ TEST(MemoryRegistryCodePage, NarrowStringsConvertThroughTheActiveCodePage) {
   EXPECT_EQ(registry.ReadString(root, "A", "Wide"), "\xD6\xD0\xA8\xA6");
 }
 
+// A 32-bit program on 64-bit Windows: below SOFTWARE every open, creation and deletion reaches
+// the 32-bit view unless the open asks for the 64-bit one, whichever view its handle came from.
+TEST(MemoryRegistryViews, AThirtyTwoBitProgramSeesWow6432NodeUnlessItAsksForTheNative) {
+  namespace reg = platform::reg;
+  const auto machine = platform::RegRoot::LocalMachine;
+  platform::MemoryRegistry registry;
+  ASSERT_TRUE(registry.CreateKeyPath(machine, "SOFTWARE\\Native"));
+  registry.SetWow64Process(true);
+  platform::RegKey software;
+  platform::RegKey key;
+  ASSERT_EQ(registry.OpenKeyEx(machine, "SOFTWARE", reg::kKeyRead | reg::kWow64_64Key, software),
+            reg::kSuccess);
+  EXPECT_EQ(registry.OpenKeyEx(software, "Native", reg::kKeyRead, key), reg::kFileNotFound);
+  EXPECT_EQ(registry.OpenKeyEx(software, "Native", reg::kKeyRead | reg::kWow64_64Key, key),
+            reg::kSuccess);
+  ASSERT_EQ(registry.CreateKey(software, "Made", key), reg::kSuccess);
+  EXPECT_EQ(registry.DeleteKey(machine, "Software\\Wow6432Node\\Made"), reg::kSuccess);
+}
+
 INSTANTIATE_TEST_SUITE_P(Memory, RegistryContract,
                          ::testing::Values(RegistrySubjectMaker{"Memory", MakeMemoryRegistry}),
                          RegistrySubjectName);

@@ -1,6 +1,8 @@
-// How sub-key paths name keys: roots, empty and odd paths, letter case, long names.
+// How sub-key paths name keys: roots, empty and odd paths, letter case, long names, and the
+// registry views of a 64-bit program below HKEY_LOCAL_MACHINE\SOFTWARE.
 
 #include <string>
+#include <utility>
 
 #include "tests/platform/contract/registry_contract_subject.h"
 
@@ -154,6 +156,30 @@ TEST_P(RegistryContract, KeyNamesOfUpTo256CharactersAreAccepted) {
             reg::kInvalidParameter);
   EXPECT_EQ(Names(scratch).size(), 3u);
   EXPECT_TRUE(Names("N").empty());
+}
+
+TEST_P(RegistryContract, EachViewFlagOpensItsOwnKeyReadOnly) {
+  const std::string& scratchPath = subject->ScratchPath();
+  const std::string name =
+      "ZelvarSetupContract\\" + scratchPath.substr(scratchPath.rfind('\\') + 1);
+  const std::pair<std::string, const char*> keys[] = {{"SOFTWARE\\" + name, "64"},
+                                                      {"SOFTWARE\\Wow6432Node\\" + name, "32"}};
+  for (const auto& [path, bits] : keys) {
+    RegKey key;
+    ASSERT_EQ(registry().CreateKey(platform::RegRoot::LocalMachine, path.c_str(), key),
+              reg::kSuccess);
+    Put(key, "Bits", reg::kTypeSz, std::string(bits, 3));
+  }
+  for (const auto& [view, bits] : {std::pair{reg::kWow64_64Key, "64"}, {reg::kWow64_32Key, "32"}}) {
+    RegKey key;
+    ASSERT_EQ(Open(platform::RegRoot::LocalMachine, keys[0].first, key, reg::kKeyRead | view),
+              reg::kSuccess);
+    EXPECT_EQ(Read(key, "Bits").data, std::string(bits, 3)) << view;
+    EXPECT_EQ(registry().SetValue(key, "W", reg::kTypeSz, nullptr, 0), reg::kAccessDenied);
+  }
+  for (const auto& [path, bits] : keys) {
+    EXPECT_EQ(registry().DeleteKey(platform::RegRoot::LocalMachine, path.c_str()), reg::kSuccess);
+  }
 }
 
 }  // namespace
