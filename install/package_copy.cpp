@@ -96,7 +96,7 @@ bool Fits(const std::string& path) { return !path.empty() && path.size() <= kMax
 
 enum class CopyOutcome { Copied, Ignored, Aborted };
 
-// The parts of a large file, told to the progress bar's view.
+// The pieces of a large file, told to the progress bar's view.
 class PartsToProgress final : public platform::CopyProgress {
  public:
   explicit PartsToProgress(ProgressSteps& progress) : progress_(progress) {}

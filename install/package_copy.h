@@ -12,7 +12,7 @@ class ProgressSteps {
  public:
   virtual ~ProgressSteps() = default;
   virtual void StepIt() = 0;
-  // Between the parts of one large file, while the bar stays where it is: a window can take
+  // Between the pieces of one large file, while the bar stays where it is: a window can take
   // its messages here. A view that shows nothing has nothing to do.
   virtual void BetweenParts() {}
 };

@@ -78,7 +78,7 @@ enum class FolderAccess {
   CurrentUserOnly,  // the current user, Administrators and SYSTEM full control; nobody else
 };
 
-// Told while a copy is under way, between the parts of the file it writes (CopyFileExA's
+// Told while a copy is under way, between the pieces of the file it writes (CopyFileExA's
 // progress routine, on the copying thread), so that a window can take its messages while a
 // large file is copied. The copy always goes on; OnPartCopied must not throw.
 class CopyProgress {
@@ -111,7 +111,7 @@ class FileSystem {
   virtual bool Copy(const char* source, const char* destination, bool failIfExists) = 0;
 
   // CopyFileExA(source, destination, progress routine, ...): the copy Copy makes, telling
-  // `progress` as the copy starts and after every part written (Windows picks the parts'
+  // `progress` as the copy starts and after every piece written (Windows picks the pieces'
   // size); a copy that fails before it starts tells nothing. Wine 8.0 never calls the routine.
   virtual bool CopyReporting(const char* source, const char* destination, bool failIfExists,
                              CopyProgress& progress) = 0;

@@ -25,7 +25,7 @@ void SetupInstallView::SetProgressStep(int step) { dialog_.progressBar.SetStep(s
 
 void SetupInstallView::SetProgressPos(int position) { dialog_.progressBar.SetPos(position); }
 
-// The installation runs on the dialog's thread; between its steps and between the parts of a
+// The installation runs on the dialog's thread; between its steps and between the pieces of a
 // large file, the dialog paints, its bar moves and Windows sees it answer.
 void SetupInstallView::StepIt() {
   dialog_.progressBar.StepIt();
