@@ -9,6 +9,7 @@
 
 #include "app/ansi_code_page.h"
 #include "app/uninstall_handoff.h"
+#include "app/uninstall_message_boxes.h"
 #include "platform/ansi_text.h"
 #include "platform/built_in_text.h"
 #include "platform/win32/win32_platform.h"
@@ -33,7 +34,7 @@ bool OwnFile(std::string& file, std::string& folder) {
 
 int Uninstall(platform::Platform platform, const std::string& productFolder) {
   uninstall::RemovalReport report;
-  const bool ran = uninstall::RunUninstall(platform, productFolder, report);
+  const bool ran = app::UninstallWithMessageBoxes(platform, productFolder, report);
   return ran && report.Clean() ? 0 : 1;
 }
 

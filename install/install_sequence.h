@@ -4,39 +4,40 @@
 
 #include "discovery/installation_inventory.h"
 #include "install/closing_notice.h"
-#include "install/install_view.h"
-#include "install/product_folder.h"
+#include "install/install_prompts.h"
+#include "registration/registration_outcome.h"
 
 namespace install {
 
-// The Install command of the setup dialog: the running-AutoCAD warning (once per run), the
-// product folder, then the installation and the dialog's finished look.
-class InstallCommand {
- public:
-  InstallCommand(discovery::InstallationInventory& inventory, platform::Platform platform);
-
-  // `releaseFlags` and `targetFolder` are the dialog's members that view.UpdateData fills;
-  // afterwards targetFolder holds the product folder.
-  void OnInstall(InstallView& view, const discovery::ReleaseFlags& releaseFlags,
-                 std::string& targetFolder);
-
-  // Copies the package into the product folder, takes out an installation in another folder
-  // that installed apps lists, and registers the package with the ticked releases. False when
-  // the copy stopped; the dialog has then been ended with IDCANCEL.
-  bool RunInstall(InstallView& view, const discovery::ReleaseFlags& releaseFlags,
-                  const std::string& productFolder);
-
-  // Cleared by the first warning; later clicks install even while AutoCAD runs.
-  bool warnAutoCADRunning = true;
-
- private:
-  void TakeOutEarlierInstallations(const std::string& productFolder,
-                                   const InstallRecord& installed);
-
-  discovery::InstallationInventory& inventory_;
-  platform::Platform platform_;
-  // Told once the installation has ended, before the finished look.
-  ClosingProblems problems_;
+// What is to be installed: the releases to register (flags in release order) and the folder
+// chosen, in which the product folder is made.
+struct InstallRequest {
+  discovery::ReleaseFlags releases{};
+  std::string folder;
 };
+
+enum class InstallEnd {
+  InvalidFolder,   // the folder cannot take the product folder; nothing was done
+  PackageMissing,  // no package beside the program; nothing was made
+  Aborted,         // a failed copy was answered with Abort; files copied until then stay
+  Installed,       // the package is in place and registered, whatever `problems` holds
+};
+
+// What happened.
+struct InstallReport {
+  InstallEnd end = InstallEnd::InvalidFolder;
+  // The chosen folder without one trailing backslash, followed by the product folder's name.
+  std::string productFolder;
+  registration::RegistrationOutcome registration;
+  ClosingProblems problems;
+};
+
+// The installation: the product folder checked, the package copied into it, an installation
+// in another folder that installed apps lists taken out, the package registered with the
+// requested releases, and the installed-apps entry written. `prompts` answers the copy's
+// questions and hears the notices; `progress` hears how far the work has come.
+InstallReport Install(platform::Platform platform, discovery::InstallationInventory& inventory,
+                      const InstallRequest& request, InstallPrompts& prompts,
+                      InstallProgress& progress);
 
 }  // namespace install

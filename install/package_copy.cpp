@@ -7,9 +7,7 @@
 #include "discovery/text_format.h"
 #include "install/package_data_folder.h"
 #include "install/product_folder.h"
-#include "install/setup_messages.h"
 #include "platform/ansi_text.h"
-#include "platform/built_in_text.h"
 
 namespace install {
 namespace {
@@ -18,9 +16,6 @@ using discovery::FormatPath;
 using discovery::FormatText;
 using discovery::kPathBufferSize;
 using discovery::kTextDidNotFit;
-
-constexpr const char* kCopyFailedFormat =
-    "拷贝文件 %s 失败，可能原因如下：\n\n1、AutoCAD未关闭\n\n2、系统权限未开放，请以管理者权限登陆系统";
 
 // Package entries that are not copied into the product folder: the setup itself, and the
 // fonts and plot driver, which go into the AutoCAD installations instead.
@@ -106,9 +101,9 @@ class PartsToProgress final : public platform::CopyProgress {
   ProgressSteps& progress_;
 };
 
-// One package file, with the failure prompt until it is copied, ignored or the user aborts.
+// One package file, asked about after each failure until it is copied, ignored or aborted.
 // A path too long for the file functions is a failed copy, never a cut one.
-CopyOutcome CopyOneFile(platform::Platform platform, platform::WindowRef owner,
+CopyOutcome CopyOneFile(platform::Platform platform, PackagePrompts& prompts,
                         const std::string& source, const Destination& destination,
                         ProgressSteps& progress) {
   const bool fits = Fits(source) && Fits(destination.path);
@@ -120,14 +115,11 @@ CopyOutcome CopyOneFile(platform::Platform platform, platform::WindowRef owner,
   PartsToProgress parts(progress);
   while (!(fits && platform.files.CopyReporting(source.c_str(), destination.path.c_str(), false,
                                                 parts))) {
-    const std::string text =
-        FormatText(ansi::BuiltIn(kCopyFailedFormat), destination.shownPath.c_str());
-    const int answer = platform.messages.Show(owner, text.c_str(), ansi::BuiltIn(kSetupCaption),
-                                              platform::mb::kAbortRetryIgnore);
-    if (answer == platform::mb::kIdAbort) {
+    const CopyFailedAnswer answer = prompts.CopyFailed(destination.shownPath);
+    if (answer == CopyFailedAnswer::Abort) {
       return CopyOutcome::Aborted;
     }
-    if (answer == platform::mb::kIdIgnore) {
+    if (answer == CopyFailedAnswer::Ignore) {
       outcome = CopyOutcome::Ignored;
       break;
     }
@@ -198,10 +190,11 @@ bool FindAppDataFolder(platform::FileSystem& files, char (&folder)[kPathBufferSi
 PackageCopyJob::PackageCopyJob(std::string productFolder, ProgressSteps& progressBar)
     : targetFolder(ansi::StripTrailingBackslash(productFolder)), progress(progressBar) {}
 
-bool CopyPackageFiles(platform::Platform platform, platform::WindowRef owner,
+bool CopyPackageFiles(platform::Platform platform, PackagePrompts& prompts,
                       const PackageCopyJob& job, PackageCopyOutcome& outcome) {
   std::string dataFolder;
-  if (!FindPackageDataFolder(platform, owner, dataFolder)) {
+  if (!FindPackageDataFolder(platform, prompts, dataFolder)) {
+    outcome.packageMissing = true;
     return false;
   }
 
@@ -215,8 +208,8 @@ bool CopyPackageFiles(platform::Platform platform, platform::WindowRef owner,
   platform::FindData entry;
   if (FormatPath(pattern, "%s\\*.*", dataFolder.c_str()) == kTextDidNotFit ||
       !platform.files.FindFirst(pattern, listing, entry)) {
-    platform.messages.Show(owner, ansi::BuiltIn(kDataFolderMissingText),
-                           ansi::BuiltIn(kSetupCaption), platform::mb::kOk);
+    prompts.PackageMissing();
+    outcome.packageMissing = true;
     return false;
   }
   // Only now, with a package to install, is anything made. A product folder too long for the
@@ -240,7 +233,7 @@ bool CopyPackageFiles(platform::Platform platform, platform::WindowRef owner,
     const std::string source = FormatText("%s\\%s", dataFolder.c_str(), entry.fileName.c_str());
     const Destination destination = DestinationOf(platform.files, job.targetFolder, entry.fileName);
     if (!destination.recordedName.empty()) packaged.Add(destination.recordedName);
-    const CopyOutcome copied = CopyOneFile(platform, owner, source, destination, job.progress);
+    const CopyOutcome copied = CopyOneFile(platform, prompts, source, destination, job.progress);
     if (copied == CopyOutcome::Aborted) {
       return false;
     }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "install/installation_record.h"
+#include "install/package_prompts.h"
 #include "platform/platform.h"
 
 namespace install {
@@ -35,13 +36,15 @@ struct PackageCopyOutcome {
   std::uint32_t protectionError = 0;
   // Where the record could not be written after a copy: the error.
   std::uint32_t recordError = 0;
+  // The copy stopped because there was no package to copy, not by the answer to a failure.
+  bool packageMissing = false;
 };
 
 // Copies the package's data files flat into the product folder: the setup itself and the
 // files AutoCAD receives elsewhere are passed over, three libraries get their own names, and
-// the settings file goes to the user's folder. A failed copy asks Abort / Retry / Ignore
-// (owned by `owner`). False when the data folder is missing (its message has been shown, and
-// nothing has been made) or the user chose Abort; files copied until then stay.
+// the settings file goes to the user's folder. A failed copy asks `prompts` whether to retry,
+// ignore or abort. False when the data folder is missing (`prompts` has been told, and nothing
+// has been made) or the answer was Abort; files copied until then stay.
 //
 // The product folder (with any missing folder above it) is made only once the data folder is
 // found, and given a protected DACL before anything is copied into it: machine-wide (Users
@@ -50,7 +53,7 @@ struct PackageCopyOutcome {
 // the download it came from. The record of installed files is written after every copy; once
 // the copy has run through, files an earlier installation recorded that this package no
 // longer has are removed.
-bool CopyPackageFiles(platform::Platform platform, platform::WindowRef owner,
+bool CopyPackageFiles(platform::Platform platform, PackagePrompts& prompts,
                       const PackageCopyJob& job, PackageCopyOutcome& outcome);
 
 // The alternate data stream in which Windows marks a file that came from the internet.

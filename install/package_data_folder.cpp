@@ -5,9 +5,7 @@
 
 #include <string_view>
 
-#include "install/setup_messages.h"
 #include "platform/ansi_text.h"
-#include "platform/built_in_text.h"
 
 namespace install {
 namespace {
@@ -34,7 +32,7 @@ bool FindProgramFolder(platform::FileSystem& files, std::string& programFolder) 
 
 }  // namespace
 
-bool FindPackageDataFolder(platform::Platform platform, platform::WindowRef owner,
+bool FindPackageDataFolder(platform::Platform platform, PackagePrompts& prompts,
                            std::string& folder) {
   std::string programFolder;
   if (FindProgramFolder(platform.files, programFolder)) {
@@ -52,8 +50,7 @@ bool FindPackageDataFolder(platform::Platform platform, platform::WindowRef owne
     }
   }
   folder.clear();
-  platform.messages.Show(owner, ansi::BuiltIn(kDataFolderMissingText), ansi::BuiltIn(kSetupCaption),
-                         platform::mb::kOk);
+  prompts.PackageMissing();
   return false;
 }
 

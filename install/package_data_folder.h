@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "install/package_prompts.h"
 #include "platform/platform.h"
 
 namespace install {
@@ -10,10 +11,10 @@ namespace install {
 enum PathKind { PathMissing = 0, PathIsFile = 1, PathIsFolder = 2 };
 
 // The package's data files: "<program folder>\Data", or the program folder itself when
-// "ZV_BatchPlot2010.arx" lies beside the program. False after the missing-data message has
-// been shown to the user (owned by `owner`); `folder` is then not meaningful. A program path
+// "ZV_BatchPlot2010.arx" lies beside the program. False once `prompts` has been told that the
+// package is missing; `folder` is then not meaningful. A program path
 // that does not fit its buffer counts as a missing data folder: a cut path is never used.
-bool FindPackageDataFolder(platform::Platform platform, platform::WindowRef owner,
+bool FindPackageDataFolder(platform::Platform platform, PackagePrompts& prompts,
                            std::string& folder);
 
 PathKind GetPathKind(platform::FileSystem& files, const std::string& path);

@@ -64,11 +64,11 @@ std::string JoinPath(const std::string& folder, const char* name) {
 
 }  // namespace
 
-void CopySupportFiles(platform::Platform platform, platform::WindowRef owner,
+void CopySupportFiles(platform::Platform platform, install::PackagePrompts& prompts,
                       std::string location, const std::string& productKeyPath,
                       bool withPlotDriver, ReleaseOutcome& outcome) {
   std::string dataFolder;
-  if (!install::FindPackageDataFolder(platform, owner, dataFolder)) {
+  if (!install::FindPackageDataFolder(platform, prompts, dataFolder)) {
     outcome.fontsMissing = true;
     outcome.driverMissing = outcome.driverMissing || withPlotDriver;
     return;
@@ -122,7 +122,7 @@ void CopySupportFiles(platform::Platform platform, platform::WindowRef owner,
 }
 
 void InstallSupportFiles(const discovery::InstallationInventory& inventory,
-                         platform::Platform platform, platform::WindowRef owner,
+                         platform::Platform platform, install::PackagePrompts& prompts,
                          const discovery::ReleaseFlags& flags, RegistrationOutcome& outcome) {
   for (const discovery::ReleaseRow& row : discovery::kReleaseTable) {
     const auto index = static_cast<std::size_t>(row.releaseIndex);
@@ -134,7 +134,7 @@ void InstallSupportFiles(const discovery::InstallationInventory& inventory,
     for (std::size_t k = 0; k < locations.size(); ++k) {
       // Entry k of both lists came from the same product key.
       const std::string noProductKey;
-      CopySupportFiles(platform, owner, locations[k],
+      CopySupportFiles(platform, prompts, locations[k],
                        k < productKeys.size() ? productKeys[k] : noProductKey,
                        row.copiesPlotDriver, outcome.releases[index]);
     }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "discovery/installation_inventory.h"
+#include "install/package_prompts.h"
 #include "registration/registration_outcome.h"
 
 namespace registration {
@@ -21,12 +22,12 @@ inline constexpr const char* kKeptPlotDriverName = "pdfplot9.hdi.orig";
 // plot driver is kept once, before the package's first replaces it, so that the uninstaller
 // can put it back; a later installation never overwrites what was kept.
 void InstallSupportFiles(const discovery::InstallationInventory& inventory,
-                         platform::Platform platform, platform::WindowRef owner,
+                         platform::Platform platform, install::PackagePrompts& prompts,
                          const discovery::ReleaseFlags& flags, RegistrationOutcome& outcome);
 
 // The support files of one AutoCAD install folder, whose product key (below
 // HKEY_LOCAL_MACHINE, as the scan recorded it) is `productKeyPath`.
-void CopySupportFiles(platform::Platform platform, platform::WindowRef owner,
+void CopySupportFiles(platform::Platform platform, install::PackagePrompts& prompts,
                       std::string location, const std::string& productKeyPath,
                       bool withPlotDriver, ReleaseOutcome& outcome);
 

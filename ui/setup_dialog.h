@@ -6,7 +6,7 @@
 #include <string>
 
 #include "discovery/installation_inventory.h"
-#include "install/install_sequence.h"
+#include "ui/logic/install_command.h"
 #include "platform/platform.h"
 #include "ui/controls.h"
 #include "ui/dialog.h"
@@ -66,7 +66,7 @@ class Dlg_Setup : public CDialog {
   friend class SetupInstallView;
 
   // The Install command, with its once-per-run AutoCAD warning.
-  install::InstallCommand installCommand_;
+  InstallCommand installCommand_;
   // The version caption's semi-bold face; lives as long as the dialog can paint.
   CFont captionFont_;
   // The logo and the menu picture at the window's DPI.

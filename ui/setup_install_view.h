@@ -1,13 +1,13 @@
 #pragma once
 
-#include "install/install_view.h"
+#include "ui/logic/install_view.h"
 
 namespace ui {
 
 class Dlg_Setup;
 
 // The setup dialog as the installation sees it: its controls by id, its progress bar, its end.
-class SetupInstallView final : public install::InstallView {
+class SetupInstallView final : public InstallView {
  public:
   explicit SetupInstallView(Dlg_Setup& dialog) : dialog_(dialog) {}
 

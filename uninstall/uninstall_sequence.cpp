@@ -11,13 +11,11 @@
 #include "uninstall/file_removal.h"
 #include "uninstall/plot_driver_restore.h"
 #include "uninstall/registry_removal.h"
-#include "uninstall/uninstall_messages.h"
 
 namespace uninstall {
 namespace {
 
 using platform::RegRoot;
-namespace mb = platform::mb;
 
 bool EntryNames(platform::Registry& registry, RegRoot root, const std::string& productFolder) {
   std::string location;
@@ -25,17 +23,15 @@ bool EntryNames(platform::Registry& registry, RegRoot root, const std::string& p
          ansi::EqualsNoCase(location, productFolder);
 }
 
-// The question, asked again after the running-AutoCAD warning; true when the user said Yes
-// to go on.
-bool UserConfirms(platform::Platform platform) {
+// The question, asked again after the running-AutoCAD warning; true when the answer was to
+// go on.
+bool Confirmed(platform::ProcessList& processes, UninstallPrompts& prompts) {
   bool warned = false;
-  while (platform.messages.Show(0, ansi::BuiltIn(kConfirmText), ansi::BuiltIn(kUninstallCaption),
-                                mb::kYesNo | mb::kIconQuestion) == mb::kIdYes) {
-    if (warned || !install::IsAutoCADRunning(platform.processes)) {
+  while (prompts.ConfirmRemoval()) {
+    if (warned || !install::IsAutoCADRunning(processes)) {
       return true;
     }
-    platform.messages.Show(0, ansi::BuiltIn(kCloseAutoCADText), ansi::BuiltIn(kUninstallCaption),
-                           mb::kOk);
+    prompts.AutoCADRunning();
     warned = true;
   }
   return false;
@@ -112,31 +108,25 @@ FolderCheck CheckProductFolder(platform::Registry& registry, const std::string& 
   return entries.machine || entries.user ? FolderCheck::Ours : FolderCheck::NoEntry;
 }
 
-bool RunUninstall(platform::Platform platform, const std::string& productFolder,
-                  RemovalReport& report) {
+UninstallEnd RunUninstall(platform::Platform platform, const std::string& productFolder,
+                          UninstallPrompts& prompts, RemovalReport& report) {
   const std::string folder = ansi::StripTrailingBackslash(productFolder);
   OwnEntries entries;
   switch (CheckProductFolder(platform.registry, folder, entries)) {
     case FolderCheck::NotProductFolder:
-      platform.messages.Show(0, ansi::BuiltIn(kNotProductFolderText),
-                             ansi::BuiltIn(kUninstallCaption), mb::kOk);
-      return false;
+      return UninstallEnd::NotProductFolder;
     case FolderCheck::NoEntry:
-      platform.messages.Show(0, ansi::BuiltIn(kNoEntryText), ansi::BuiltIn(kUninstallCaption),
-                             mb::kOk);
-      return false;
+      return UninstallEnd::NoEntry;
     case FolderCheck::Ours:
       break;
   }
   // Without the rights, the machine-wide keys would stay and name files that are gone: every
   // user's AutoCAD would then miss its module at each start.
   if (entries.machine && !platform.processes.RunsAsAdministrator()) {
-    platform.messages.Show(0, ansi::BuiltIn(kNeedsAdministratorText),
-                           ansi::BuiltIn(kUninstallCaption), mb::kOk | mb::kIconExclamation);
-    return false;
+    return UninstallEnd::NeedsAdministrator;
   }
-  if (!UserConfirms(platform)) {
-    return false;
+  if (!Confirmed(platform.processes, prompts)) {
+    return UninstallEnd::Declined;
   }
   const bool autoCADRunning = install::IsAutoCADRunning(platform.processes);
   discovery::InstallationInventory inventory(platform);
@@ -161,10 +151,7 @@ bool RunUninstall(platform::Platform platform, const std::string& productFolder,
       if (entries.user) RemoveEntry(platform, RegRoot::CurrentUser, report);
     }
   }
-  const bool plain = report.Clean() && !report.HasNotes();
-  platform.messages.Show(0, FinalMessage(report).c_str(), ansi::BuiltIn(kUninstallCaption),
-                         plain ? mb::kOk : mb::kOk | mb::kIconExclamation);
-  return true;
+  return UninstallEnd::Removed;
 }
 
 }  // namespace uninstall

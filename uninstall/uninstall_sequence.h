@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "uninstall/removal_report.h"
+#include "uninstall/uninstall_prompts.h"
 
 namespace uninstall {
 
@@ -26,14 +27,21 @@ enum class FolderCheck {
 FolderCheck CheckProductFolder(platform::Registry& registry, const std::string& productFolder,
                                OwnEntries& entries);
 
-// The whole uninstallation of the product in `productFolder`, with its messages: refusal, the
-// question, the running-AutoCAD warning (once; a second Yes goes on), the removals and the
-// final message. The uninstaller in the product folder goes last, and only when everything
-// else has gone; so do the entries in installed apps: otherwise both stay so that the user can
-// run it again. The running program's own file cannot be deleted: the program runs from a copy
-// elsewhere. False when nothing was removed (the folder was refused or the user said No);
-// `report` then stays empty.
-bool RunUninstall(platform::Platform platform, const std::string& productFolder,
-                  RemovalReport& report);
+enum class UninstallEnd {
+  NotProductFolder,    // refused: nothing was changed
+  NoEntry,             // refused: nothing was changed
+  NeedsAdministrator,  // an installation for every user, and no rights: nothing was changed
+  Declined,            // the removal was not confirmed: nothing was changed
+  Removed,             // the removals ran; `report` says what stayed
+};
+
+// The whole uninstallation of the product in `productFolder`: the refusals, the question with
+// the running-AutoCAD warning (once; a second Yes goes on), asked through `prompts`, and the
+// removals. The uninstaller in the product folder goes last, and only when everything else
+// has gone; so do the entries in installed apps: otherwise both stay so that the user can run
+// it again. The running program's own file cannot be deleted: the program runs from a copy
+// elsewhere. Short of Removed, `report` stays empty.
+UninstallEnd RunUninstall(platform::Platform platform, const std::string& productFolder,
+                          UninstallPrompts& prompts, RemovalReport& report);
 
 }  // namespace uninstall

@@ -21,6 +21,7 @@
 #include "bench/win32/figures.h"
 #include "install/package_copy.h"
 #include "platform/win32/win32_platform.h"
+#include "ui/logic/install_message_boxes.h"
 
 namespace {
 
@@ -193,7 +194,8 @@ bool SetupCopy(const std::string& target, double& ms) {
   const install::PackageCopyJob job(target, progress);
   const bench::Stopwatch clock;
   install::PackageCopyOutcome outcome;
-  const bool copied = install::CopyPackageFiles(platform, 0, job, outcome);
+  ui::InstallMessageBoxes prompts(messages, 0);
+  const bool copied = install::CopyPackageFiles(platform, prompts, job, outcome);
   ms = clock.ElapsedMs();
   return copied && messages.shown == 0;
 }

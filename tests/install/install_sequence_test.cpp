@@ -1,4 +1,6 @@
 #include "install/install_sequence.h"
+#include "install/product_folder.h"
+#include "ui/logic/install_command.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +27,7 @@ struct CallLog {
 };
 
 // The dialog as the installation drives it. UpdateData(true) pulls what the "user" typed.
-class RecordingView final : public InstallView {
+class RecordingView final : public ui::InstallView {
  public:
   explicit RecordingView(CallLog& log) : log_(log) {}
 
@@ -140,7 +142,7 @@ class InstallSequenceTest : public ::testing::Test {
   LoggedMessageBoxes messages{log, memory.messages};
   platform::Platform machine{memory.registry, memory.files, memory.processes, messages};
   discovery::InstallationInventory inventory{machine};
-  InstallCommand command{inventory, machine};
+  ui::InstallCommand command{inventory, machine};
   RecordingView view{log};
   discovery::ReleaseFlags flags{};
   std::string targetFolder;
@@ -312,6 +314,57 @@ TEST_F(InstallSequenceTest, WithNoAutoCADFoundThePackageIsStillInstalledQuietly)
   EXPECT_TRUE(memory.files.Exists("C:\\Zelvar\\Zelvar批打印软件\\ZV_BatchPlot2010.ARX"));
   EXPECT_FALSE(memory.registry.KeyExists(RegRoot::LocalMachine,
                                           std::string(kProductKey) + "Applications"));
+}
+
+// The work without a dialog: what it is asked and told, in order, and what it reports.
+struct Listener final : InstallPrompts, InstallProgress {
+  void PackageMissing() override { heard.push_back("package missing"); }
+  CopyFailedAnswer CopyFailed(const std::string& path) override {
+    heard.push_back("failed " + path);
+    return CopyFailedAnswer::Abort;
+  }
+  void Registered(const registration::RegistrationOutcome&) override {
+    heard.push_back("registered");
+  }
+  void Closing(const ClosingProblems& problems) override {
+    heard.push_back(problems.Any() ? "problems" : "closed");
+  }
+  void Started() override { heard.push_back("started"); }
+  void StepIt() override {}
+  void Finished() override { heard.push_back("finished"); }
+  std::vector<std::string> heard;
+};
+
+TEST_F(InstallSequenceTest, TheWorkAsksOnlyWhenACopyFailsAndReportsHowItEnded) {
+  const std::string product = "C:\\Zelvar\\Zelvar批打印软件";
+  const struct {
+    const char* modulePath;
+    const char* refusedFile;
+    InstallEnd end;
+    std::vector<std::string> heard;
+  } cases[] = {
+      {"C:\\Dist\\SetUp.exe", "", InstallEnd::Installed,
+       {"started", "finished", "registered", "closed"}},
+      {"C:\\Dist\\SetUp.exe", "ZV_BatchPlot2010", InstallEnd::Aborted,
+       {"started", "failed " + product + "\\ZV_BatchPlot2010.ARX"}},
+      {"C:\\Downloads\\SetUp.exe", "", InstallEnd::PackageMissing,
+       {"started", "package missing"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.refusedFile);
+    memory.files.SetModulePath(c.modulePath);
+    memory.files.SetWriteHook([&c](const std::string& source, const std::string& destination) {
+      return source.empty() || *c.refusedFile == '\0' ||
+             destination.find(c.refusedFile) == std::string::npos;
+    });
+    Listener listener;
+    const InstallReport report =
+        Install(machine, inventory, {flags, "C:\\Zelvar\\"}, listener, listener);
+    EXPECT_EQ(report.end, c.end);
+    EXPECT_EQ(report.productFolder, product);
+    EXPECT_EQ(listener.heard, c.heard);
+    EXPECT_TRUE(log.calls.empty()) << "no dialog and no message box";
+  }
 }
 
 TEST(FolderCanBeMade, UnderTheBufferInBytesAndUnderTheFolderLimitInCharacters) {

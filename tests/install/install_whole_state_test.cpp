@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "install/install_sequence.h"
 #include "platform/ansi_text.h"
 #include "platform/memory/memory_platform.h"
+#include "ui/logic/install_command.h"
 
 namespace install {
 namespace {
@@ -31,7 +31,7 @@ constexpr const char* kStaleUserKey =
     "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804\\Applications\\ZV_BatchPlot2010";
 
 // The dialog, reduced to what the installation hands it: the typed folder.
-class QuietView final : public InstallView {
+class QuietView final : public ui::InstallView {
  public:
   explicit QuietView(std::string& targetFolder) : targetFolder_(targetFolder) {}
   platform::WindowRef Window() override { return 1; }
@@ -157,7 +157,7 @@ struct Machine {
   IgnoringUser user;
   platform::Platform machine{memory.registry, memory.files, memory.processes, user};
   discovery::InstallationInventory inventory{machine};
-  InstallCommand command{inventory, machine};
+  ui::InstallCommand command{inventory, machine};
   discovery::ReleaseFlags flags{};
   std::string targetFolder;
   bool ended = false;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/memory/memory_platform.h"
+#include "ui/logic/install_message_boxes.h"
 
 namespace install {
 namespace {
@@ -44,7 +45,7 @@ class PackageCopyTest : public ::testing::Test {
 
   bool Copy(const std::string& productFolder = kProduct) {
     const PackageCopyJob job(productFolder, progress);
-    return CopyPackageFiles(memory.Get(), kOwner, job, outcome);
+    return CopyPackageFiles(memory.Get(), prompts, job, outcome);
   }
 
   // What the copy added or changed, one line per path.
@@ -54,6 +55,7 @@ class PackageCopyTest : public ::testing::Test {
 
   static constexpr platform::WindowRef kOwner = 0x1234;
   platform::MemoryPlatform memory;
+  ui::InstallMessageBoxes prompts{memory.messages, kOwner};
   CountingProgress progress;
   PackageCopyOutcome outcome;
 };

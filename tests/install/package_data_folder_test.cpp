@@ -4,6 +4,7 @@
 
 #include "install/package_data_folder.h"
 #include "platform/memory/memory_platform.h"
+#include "ui/logic/install_message_boxes.h"
 
 namespace install {
 namespace {
@@ -21,7 +22,7 @@ class PackageDataFolder : public ::testing::Test {
 
   bool Find() {
     folder = "stale";
-    const bool found = FindPackageDataFolder(machine.Get(), kOwner, folder);
+    const bool found = FindPackageDataFolder(machine.Get(), prompts, folder);
     EXPECT_EQ(machine.files.OpenListingCount(), 0u);
     return found;
   }
@@ -37,6 +38,7 @@ class PackageDataFolder : public ::testing::Test {
 
   static constexpr platform::WindowRef kOwner = 0x1234;
   platform::MemoryPlatform machine;
+  ui::InstallMessageBoxes prompts{machine.messages, kOwner};
   std::string folder;
 };
 

@@ -7,6 +7,7 @@
 #include "discovery/installation_inventory.h"
 #include "platform/memory/memory_platform.h"
 #include "registration/support_files.h"
+#include "ui/logic/install_message_boxes.h"
 
 namespace registration {
 namespace {
@@ -43,7 +44,7 @@ class SupportFiles : public ::testing::Test {
     discovery::ReleaseFlags flags{};
     for (int year : years) flags[static_cast<std::size_t>(year - 2007)] = 1;
     outcome = RegistrationOutcome{};
-    InstallSupportFiles(inventory, machine.Get(), kOwner, flags, outcome);
+    InstallSupportFiles(inventory, machine.Get(), prompts, flags, outcome);
     EXPECT_EQ(files.OpenListingCount(), 0u);
     return outcome.EverythingMachineWide();
   }
@@ -57,6 +58,7 @@ class SupportFiles : public ::testing::Test {
 
   static constexpr platform::WindowRef kOwner = 0x4242;
   platform::MemoryPlatform machine;
+  ui::InstallMessageBoxes prompts{machine.messages, kOwner};
   platform::MemoryFileSystem& files = machine.files;
   discovery::InstallationInventory inventory{machine.Get()};
   RegistrationOutcome outcome;
@@ -171,18 +173,19 @@ TEST_F(SupportFiles, OneFailedCopyFailsTheOutcomeButTheOtherFilesAreStillPlaced)
 
 TEST_F(SupportFiles, AMissingPackageFileIsAFailureWhereTheFolderExists) {
   platform::MemoryPlatform bare;
+  ui::InstallMessageBoxes bareBoxes{bare.messages, kOwner};
   bare.files.AddDrive('D');
   bare.files.SetModulePath("D:\\Dist\\SetUp.exe");
   ASSERT_TRUE(bare.files.AddFolder(kData));  // a data folder without the support files
   ASSERT_TRUE(bare.files.AddFolder(std::string(kAcad2008) + "\\Fonts"));
   ReleaseOutcome refused;
-  CopySupportFiles(bare.Get(), kOwner, kAcad2008, "", true, refused);
+  CopySupportFiles(bare.Get(), bareBoxes, kAcad2008, "", true, refused);
   EXPECT_TRUE(refused.fontsMissing);
 
   ASSERT_TRUE(bare.files.AddFile(std::string(kData) + "\\Zelvar_EN.shx", "EN"));
   ASSERT_TRUE(bare.files.AddFile(std::string(kData) + "\\Zelvar_HZ.shx", "HZ"));
   ReleaseOutcome placed;
-  CopySupportFiles(bare.Get(), kOwner, kAcad2008, "", true, placed);
+  CopySupportFiles(bare.Get(), bareBoxes, kAcad2008, "", true, placed);
   EXPECT_FALSE(placed.Refused()) << "the driver is missing too, but so is the Drv folder";
 }
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "discovery/installation_inventory.h"
-#include "install/install_sequence.h"
+#include "ui/logic/install_command.h"
 #include "platform/ansi_text.h"
 #include "platform/code_page.h"
 #include "platform/memory/memory_platform.h"
@@ -39,7 +39,7 @@ inline constexpr const char* kForeignKey =
     "Software\\Autodesk\\AutoCAD\\R19.0\\ACAD-9001:804\\Applications\\ZV_BatchPlot2013";
 
 // The setup's dialog reduced to the folder the user typed.
-class QuietView final : public install::InstallView {
+class QuietView final : public ui::InstallView {
  public:
   QuietView(std::string& folderMember, std::string typedFolder)
       : folder(folderMember), typed(std::move(typedFolder)) {}
@@ -128,7 +128,7 @@ struct Machine {
     inventory.ScanAcadInstallations();
     discovery::ReleaseFlags flags{};
     flags.fill(1);
-    install::InstallCommand command(inventory, memory.Get());
+    ui::InstallCommand command(inventory, memory.Get());
     std::string folder;
     QuietView view(folder, chosenFolder);
     command.OnInstall(view, flags, folder);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/uninstall_message_boxes.h"
 #include "install/closing_notice.h"
 #include "install/installed_apps_entry.h"
 #include "platform/ansi_text.h"
@@ -127,7 +128,7 @@ TEST(UninstallConversation, NoRefusalOrAWarningChangesNothing) {
     const auto files = m.memory.files.Snapshot();
 
     uninstall::RemovalReport report;
-    EXPECT_FALSE(uninstall::RunUninstall(m.memory.Get(), c.productFolder, report));
+    EXPECT_FALSE(app::UninstallWithMessageBoxes(m.memory.Get(), c.productFolder, report));
     EXPECT_EQ(m.memory.registry.Snapshot(), registry);
     EXPECT_EQ(m.memory.files.Snapshot(), files);
     std::vector<std::string> shown;
@@ -150,7 +151,7 @@ TEST(UninstallConversation, ASecondYesWhileAutoCADRunsGoesOnAndNamesWhatStayedLo
     m.memory.messages.QueueAnswer(answer);
   }
   uninstall::RemovalReport report;
-  ASSERT_TRUE(uninstall::RunUninstall(m.memory.Get(), kProduct, report));
+  ASSERT_TRUE(app::UninstallWithMessageBoxes(m.memory.Get(), kProduct, report));
 
   EXPECT_EQ(report.notRemoved, std::vector<std::string>{module});
   const std::string last = m.memory.messages.Shown().back().text;
@@ -172,7 +173,7 @@ TEST(UninstallConversation, AnEntryNamingAnotherFolderStays) {
                               other);
   m.memory.messages.QueueAnswer(mb::kIdYes);
   uninstall::RemovalReport report;
-  ASSERT_TRUE(uninstall::RunUninstall(m.memory.Get(), kProduct, report));
+  ASSERT_TRUE(app::UninstallWithMessageBoxes(m.memory.Get(), kProduct, report));
   EXPECT_TRUE(report.Clean());
   EXPECT_FALSE(m.memory.registry.KeyExists(RegRoot::LocalMachine, kInstalledAppsEntryPath));
   EXPECT_EQ(m.memory.registry.ReadString(RegRoot::CurrentUser, kInstalledAppsEntryPath,
@@ -199,7 +200,7 @@ TEST(UninstallConversation, EachRefusalIsToldForWhatItIs) {
     c.refuse(m, module);
     m.memory.messages.QueueAnswer(mb::kIdYes);
     uninstall::RemovalReport report;
-    ASSERT_TRUE(uninstall::RunUninstall(m.memory.Get(), kProduct, report));
+    ASSERT_TRUE(app::UninstallWithMessageBoxes(m.memory.Get(), kProduct, report));
     const std::string last = m.memory.messages.Shown().back().text;
     for (const char* reason : {uninstall::kInUseReason, uninstall::kNoRightsReason}) {
       EXPECT_EQ(last.find(reason) != std::string::npos, reason == c.reason) << reason;

@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "app/uninstall_message_boxes.h"
 #include "discovery/text_format.h"
 #include "install/installation_record.h"
 #include "install/installed_apps_entry.h"
@@ -75,7 +76,7 @@ std::vector<std::string> Unexpected(const State& before, const State& after) {
 
 // The uninstaller as the program runs it: from its copy outside the product folder.
 bool Uninstall(Machine& m, uninstall::RemovalReport& report) {
-  return uninstall::RunUninstall(m.memory.Get(), InCodePage(kProduct), report);
+  return app::UninstallWithMessageBoxes(m.memory.Get(), InCodePage(kProduct), report);
 }
 
 std::string LastMessage(const Machine& m) {
@@ -360,7 +361,7 @@ TEST(UninstallFailures, TheUninstallersOwnRunningFileNeverKeepsTheEntry) {
     m.memory.files.RefuseRestartRemoval(!atRestart);
     m.memory.messages.QueueAnswer(mb::kIdYes);
     uninstall::RemovalReport report;
-    ASSERT_TRUE(uninstall::RunUninstall(m.memory.Get(), kProduct, report));
+    ASSERT_TRUE(app::UninstallWithMessageBoxes(m.memory.Get(), kProduct, report));
 
     EXPECT_TRUE(report.Clean());
     EXPECT_EQ(LastMessage(m), std::string(uninstall::kDoneText) + "\n\n" +

@@ -10,6 +10,7 @@
 #include "install/package_data_folder.h"
 #include "platform/memory/scripted_message_boxes.h"
 #include "platform/win32/win32_platform.h"
+#include "ui/logic/install_message_boxes.h"
 
 namespace install {
 namespace {
@@ -44,7 +45,8 @@ class PackageDataFolderOnWine : public ::testing::Test {
 
   bool Find(std::string& folder) {
     const platform::Platform machine{win32.registry, win32.files, win32.processes, messages};
-    return FindPackageDataFolder(machine, 0, folder);
+    ui::InstallMessageBoxes prompts(messages, 0);
+    return FindPackageDataFolder(machine, prompts, folder);
   }
 
   platform::Win32Platform win32;

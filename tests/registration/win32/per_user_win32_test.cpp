@@ -21,6 +21,7 @@
 #include "registration/demand_load.h"
 #include "registration/support_files.h"
 #include "tests/registration/win32/scratch.h"
+#include "ui/logic/install_message_boxes.h"
 
 namespace registration {
 namespace {
@@ -206,7 +207,8 @@ void ExpectFontsInTheUsersSupportFolder(const std::string& acad) {
   RegistrationOutcome outcome;
   discovery::ReleaseFlags flags{};
   flags[1] = 1;
-  InstallSupportFiles(inventory, machine, 0, flags, outcome);
+  ui::InstallMessageBoxes prompts(messages, 0);
+  InstallSupportFiles(inventory, machine, prompts, flags, outcome);
 
   EXPECT_EQ(ReadWhole(root + "Support\\Zelvar_EN.shx"), "package EN");
   EXPECT_EQ(ReadWhole(root + "Support\\Zelvar_HZ.shx"), "package HZ");

@@ -15,6 +15,7 @@
 #include "platform/win32/win32_platform.h"
 #include "registration/support_files.h"
 #include "tests/registration/win32/scratch.h"
+#include "ui/logic/install_message_boxes.h"
 
 namespace registration {
 namespace {
@@ -82,7 +83,8 @@ TEST(SupportFilesOnWine, FontsAndTheDriverLandInTheInstallFolderAndReadOnlyOnesA
   flags[1] = 1;
   flags[2] = 1;
   RegistrationOutcome outcome;
-  InstallSupportFiles(inventory, machine, 0, flags, outcome);
+  ui::InstallMessageBoxes prompts(messages, 0);
+  InstallSupportFiles(inventory, machine, prompts, flags, outcome);
   EXPECT_TRUE(outcome.EverythingMachineWide());
 
   EXPECT_EQ(ReadWhole(fonts + "\\Zelvar_EN.shx"), "package EN");

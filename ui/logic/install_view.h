@@ -3,11 +3,11 @@
 #include "install/package_copy.h"
 #include "platform/message_boxes.h"
 
-namespace install {
+namespace ui {
 
-// What the installation does to the setup dialog, by the dialog's control ids. The dialog
+// What the Install command does to the setup dialog, by the dialog's control ids. The dialog
 // implements it over its window; tests record the calls.
-class InstallView : public ProgressSteps {
+class InstallView : public install::ProgressSteps {
  public:
   // The dialog's window, owner of every message box of the installation.
   virtual platform::WindowRef Window() = 0;
@@ -23,4 +23,4 @@ class InstallView : public ProgressSteps {
   virtual void ShrinkToFinishButton() = 0;
 };
 
-}  // namespace install
+}  // namespace ui
