@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "install/product_identity.h"
 #include "platform/file_system.h"
 
 namespace install {
@@ -20,8 +21,7 @@ namespace install {
 //
 // The text: the line "ZelvarInstallRecord 1", one line "F <name>" per file with the name
 // relative to the product folder in UTF-8 (so a machine whose code page changes since still
-// reads it), and the line "end". Lines end with CR LF.
-inline constexpr const char* kInstallRecordName = "UnInstall.lst";
+// reads it), and the line "end". Lines end with CR LF. The file is kInstallRecordName.
 
 // A record longer than this is not one the setup wrote: hundreds of files fit in a few KB.
 inline constexpr std::size_t kInstallRecordLimit = 256 * 1024;

@@ -3,7 +3,6 @@
 
 #include "install/installed_apps_entry.h"
 
-#include <array>
 #include <cstdint>
 
 #include "discovery/text_format.h"
@@ -11,7 +10,8 @@
 #include "install/product_folder.h"
 #include "platform/ansi_text.h"
 #include "platform/built_in_text.h"
-#include "ui/logic/build_constants.h"
+#include "platform/folder_listing.h"
+#include "platform/registry_values.h"
 
 namespace install {
 namespace {
@@ -19,31 +19,12 @@ namespace {
 namespace reg = platform::reg;
 using platform::RegRoot;
 
-bool SetText(platform::Registry& registry, const platform::RegKey& key, const char* name,
-             const std::string& text) {
-  return registry.SetValue(key, name, reg::kTypeSz,
-                           reinterpret_cast<const unsigned char*>(text.c_str()),
-                           static_cast<std::uint32_t>(text.size() + 1)) == reg::kSuccess;
-}
-
-bool SetNumber(platform::Registry& registry, const platform::RegKey& key, const char* name,
-               std::uint32_t number) {
-  const std::array<unsigned char, 4> data{
-      static_cast<unsigned char>(number & 0xFF), static_cast<unsigned char>((number >> 8) & 0xFF),
-      static_cast<unsigned char>((number >> 16) & 0xFF),
-      static_cast<unsigned char>((number >> 24) & 0xFF)};
-  return registry.SetValue(key, name, reg::kTypeDword, data.data(), 4) == reg::kSuccess;
-}
-
 // The files of the product folder and its sub-folders, in KB rounded up, as Windows shows
-// the size of an app.
+// the size of an app. What a link there points to belongs elsewhere and is not counted.
 std::uint32_t FolderSizeKb(platform::FileSystem& files, const std::string& folder) {
   std::uint64_t bytes = 0;
-  platform::FindHandle listing;
-  platform::FindData entry;
-  for (bool more = files.FindFirst((folder + "\\*").c_str(), listing, entry); more;
-       more = files.FindNext(listing, entry)) {
-    if (entry.fileName == "." || entry.fileName == "..") continue;
+  for (const platform::FindData& entry : platform::ListFolder(files, folder)) {
+    if ((entry.attributes & platform::attr::kReparsePoint) != 0) continue;
     if ((entry.attributes & platform::attr::kDirectory) != 0) {
       bytes += std::uint64_t{FolderSizeKb(files, folder + "\\" + entry.fileName)} * 1024;
     } else {
@@ -54,8 +35,8 @@ std::uint32_t FolderSizeKb(platform::FileSystem& files, const std::string& folde
 }
 
 std::string VersionText() {
-  return discovery::FormatText("%d.%d.%d", ui::setupVersion / 10000,
-                               ui::setupVersion % 10000 / 100, ui::setupVersion % 100);
+  return discovery::FormatText("%d.%d.%d", setupVersion / 10000, setupVersion % 10000 / 100,
+                               setupVersion % 100);
 }
 
 // InstallDate's form, which installed apps read as the day of the installation.
@@ -76,15 +57,15 @@ bool WriteEntryUnder(platform::Platform platform, RegRoot root, const std::strin
   }
   const std::string uninstaller = productFolder + "\\" + kUninstallerName;
   const bool written =
-      SetText(registry, key, "DisplayName", ansi::BuiltIn(kInstalledAppsDisplayName)) &&
-      SetText(registry, key, "DisplayVersion", VersionText()) &&
-      SetText(registry, key, "Publisher", kInstalledAppsPublisher) &&
-      SetText(registry, key, "InstallDate", DateText(platform.processes.LocalDate())) &&
-      SetText(registry, key, "DisplayIcon", uninstaller) &&
-      SetText(registry, key, "InstallLocation", productFolder) &&
-      SetText(registry, key, "UninstallString", "\"" + uninstaller + "\"") &&
-      SetNumber(registry, key, "NoModify", 1) && SetNumber(registry, key, "NoRepair", 1) &&
-      SetNumber(registry, key, "EstimatedSize", sizeKb);
+      platform::SetTextValue(registry, key, "DisplayName", ansi::BuiltIn(kInstalledAppsDisplayName)) &&
+      platform::SetTextValue(registry, key, "DisplayVersion", VersionText()) &&
+      platform::SetTextValue(registry, key, "Publisher", kInstalledAppsPublisher) &&
+      platform::SetTextValue(registry, key, "InstallDate", DateText(platform.processes.LocalDate())) &&
+      platform::SetTextValue(registry, key, "DisplayIcon", uninstaller) &&
+      platform::SetTextValue(registry, key, "InstallLocation", productFolder) &&
+      platform::SetTextValue(registry, key, "UninstallString", "\"" + uninstaller + "\"") &&
+      platform::SetNumberValue(registry, key, "NoModify", 1) && platform::SetNumberValue(registry, key, "NoRepair", 1) &&
+      platform::SetNumberValue(registry, key, "EstimatedSize", sizeKb);
   if (!written) {
     // A key that lacks the uninstall command would show an app that cannot be removed.
     refusal = reg::kAccessDenied;
@@ -151,16 +132,13 @@ bool ReadInstalledAppsLocation(platform::Registry& registry, platform::RegRoot r
       reg::kSuccess) {
     return false;
   }
-  // One byte more than any usable path, zeroed, so the text always ends.
-  std::array<char, discovery::kPathBufferSize + 1> text{};
+  std::string text;
   std::uint32_t type = reg::kTypeNone;
-  std::uint32_t size = discovery::kPathBufferSize;
-  if (registry.QueryValue(key, "InstallLocation", &type,
-                          reinterpret_cast<unsigned char*>(text.data()), &size) != reg::kSuccess ||
+  if (!platform::ReadPathValue(registry, key, "InstallLocation", text, type) ||
       type != reg::kTypeSz) {
     return false;
   }
-  folder = ansi::StripTrailingBackslash(text.data());
+  folder = ansi::StripTrailingBackslash(text);
   return !folder.empty();
 }
 

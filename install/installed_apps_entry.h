@@ -2,19 +2,10 @@
 
 #include <string>
 
+#include "install/product_identity.h"
 #include "platform/platform.h"
 
 namespace install {
-
-// Windows' list of installed apps: one key per program below this path, under
-// HKEY_LOCAL_MACHINE for every user or under HKEY_CURRENT_USER for the current user alone.
-inline constexpr const char* kInstalledAppsEntryPath =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zelvar批打印软件";
-inline constexpr const char* kInstalledAppsDisplayName = "Zelvar批打印软件";
-// The maker, as installed apps show it; the programs' version resources name the same company.
-inline constexpr const char* kInstalledAppsPublisher = "Zelvar";
-// The program that takes the plug-in out again; the package puts it into the product folder.
-inline constexpr const char* kUninstallerName = "UnInstall.exe";
 
 enum class EntryWrite {
   Written,

@@ -76,8 +76,9 @@ Destination DestinationOf(platform::FileSystem& files, const std::string& produc
     char appData[kPathBufferSize];
     char userFolder[kPathBufferSize];
     if (!FindAppDataFolder(files, appData) ||
-        FormatPath(userFolder, "%s\\Zelvar", appData) == kTextDidNotFit) {
-      return {std::string(), FormatText("%%APPDATA%%\\Zelvar\\%s", name.c_str()), ""};
+        FormatPath(userFolder, "%s\\%s", appData, kSettingsFolderName) == kTextDidNotFit) {
+      return {std::string(), FormatText("%%APPDATA%%\\%s\\%s", kSettingsFolderName, name.c_str()),
+              ""};
     }
     files.CreateFolder(userFolder);
     std::string path = FormatText("%s\\%s", userFolder, name.c_str());

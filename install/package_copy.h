@@ -59,9 +59,6 @@ bool CopyPackageFiles(platform::Platform platform, PackagePrompts& prompts,
 // The alternate data stream in which Windows marks a file that came from the internet.
 inline constexpr const char* kDownloadMarkStream = "Zone.Identifier";
 
-// The settings file, which the copy puts into "%APPDATA%\Zelvar" instead.
-inline constexpr const char* kSettingsFileName = "Zelvar.Ini";
-
 // The user's application-data folder: APPDATA when it is set and fits its buffer, otherwise
 // the folder the shell keeps for it. An unset APPDATA must not put the settings at the root
 // of a drive. False when neither gives a folder.

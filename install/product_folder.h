@@ -2,12 +2,10 @@
 
 #include <string>
 
+#include "install/product_identity.h"
 #include "platform/file_system.h"
 
 namespace install {
-
-// The chosen folder's sub-folder that receives the package.
-inline constexpr const char* kProductFolderName = "Zelvar批打印软件";
 
 // A folder the installation can be placed below: a drive ("C:" or "C:\...") or a share
 // ("\\server\share..."). A relative or empty folder would land wherever the program happens

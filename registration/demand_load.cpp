@@ -7,12 +7,12 @@
 #include "registration/demand_load.h"
 
 #include <algorithm>
-#include <array>
 #include <string>
 #include <vector>
 
 #include "discovery/text_format.h"
 #include "platform/ansi_text.h"
+#include "platform/registry_values.h"
 #include "registration/trusted_paths.h"
 #include "registration/user_places.h"
 
@@ -25,27 +25,14 @@ using discovery::kTextDidNotFit;
 
 constexpr std::uint32_t kLoadOnStartUp = 2;
 
-bool SetDword(platform::Registry& registry, platform::KeyRef key, const char* name,
-              std::uint32_t number) {
-  // REG_DWORD is little-endian whatever the machine that forms it.
-  const std::array<unsigned char, 4> data{
-      static_cast<unsigned char>(number & 0xFF), static_cast<unsigned char>((number >> 8) & 0xFF),
-      static_cast<unsigned char>((number >> 16) & 0xFF),
-      static_cast<unsigned char>((number >> 24) & 0xFF)};
-  return registry.SetValue(key, name, reg::kTypeDword, data.data(),
-                           static_cast<std::uint32_t>(data.size())) == reg::kSuccess;
-}
-
 struct DemandLoadEntry {
   const char* keyName;
   const char* loader;
   int loaderLength;
 };
 
-bool SetString(platform::Registry& registry, platform::KeyRef key, const char* name,
-               const char* text, int length) {
-  return registry.SetValue(key, name, reg::kTypeSz, reinterpret_cast<const unsigned char*>(text),
-                           static_cast<std::uint32_t>(length) + 1) == reg::kSuccess;
+std::string_view LoaderText(const DemandLoadEntry& entry) {
+  return {entry.loader, static_cast<std::size_t>(entry.loaderLength)};
 }
 
 // A fresh demand-load key below `parent` holding exactly the two values. A key left by an
@@ -58,9 +45,10 @@ bool WriteDemandLoadKey(platform::Registry& registry, platform::KeyRef parent,
   if (registry.CreateKey(parent, entry.keyName, demandLoadKey) != reg::kSuccess) {
     return false;
   }
-  const bool controlsWritten = SetDword(registry, demandLoadKey, "LOADCTRLS", kLoadOnStartUp);
+  const bool controlsWritten =
+      platform::SetNumberValue(registry, demandLoadKey, "LOADCTRLS", kLoadOnStartUp);
   const bool loaderWritten =
-      SetString(registry, demandLoadKey, "LOADER", entry.loader, entry.loaderLength);
+      platform::SetTextValue(registry, demandLoadKey, "LOADER", LoaderText(entry));
   return controlsWritten && loaderWritten;
 }
 
@@ -74,8 +62,8 @@ void RemoveUserShadow(platform::Registry& registry, const platform::RegKey& user
   }
   platform::RegKey stale;
   if (registry.OpenKey(userProductKey, entry.keyName, stale) == reg::kSuccess) {
-    SetDword(registry, stale, "LOADCTRLS", kLoadOnStartUp);
-    SetString(registry, stale, "LOADER", entry.loader, entry.loaderLength);
+    platform::SetNumberValue(registry, stale, "LOADCTRLS", kLoadOnStartUp);
+    platform::SetTextValue(registry, stale, "LOADER", LoaderText(entry));
   }
 }
 

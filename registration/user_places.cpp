@@ -4,12 +4,12 @@
 
 #include "registration/user_places.h"
 
-#include <array>
 #include <cstdint>
 
 #include "discovery/text_format.h"
 #include "install/package_data_folder.h"
 #include "platform/ansi_text.h"
+#include "platform/registry_values.h"
 
 namespace registration {
 namespace {
@@ -44,15 +44,12 @@ bool UserSupportFolder(platform::Registry& registry, platform::FileSystem& files
                          userKey) != reg::kSuccess) {
     return false;
   }
-  // One byte more than any path that could be used, zeroed, so the text always ends.
-  std::array<char, discovery::kPathBufferSize + 1> root{};
+  std::string root;
   std::uint32_t type = reg::kTypeNone;
-  std::uint32_t size = discovery::kPathBufferSize;
-  if (registry.QueryValue(userKey, "RoamableRootFolder", &type,
-                          reinterpret_cast<unsigned char*>(root.data()), &size) != reg::kSuccess) {
+  if (!platform::ReadPathValue(registry, userKey, "RoamableRootFolder", root, type)) {
     return false;
   }
-  const std::string rootFolder = ansi::StripTrailingBackslash(root.data());
+  const std::string rootFolder = ansi::StripTrailingBackslash(root);
   // AutoCAD stores the folder as a plain path. Environment strings are not expanded: a path
   // that still holds one is not a folder to copy into.
   if ((type != reg::kTypeSz && type != reg::kTypeExpandSz) || rootFolder.empty() ||

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Fails unless every given Windows program says what it is, and shows the product's icon.
 
-    scripts/check-version-info.py BUILD_CONSTANTS.H PRODUCT.ICO EXE...
+    scripts/check-version-info.py PRODUCT_IDENTITY.H PRODUCT.ICO EXE...
 
 Each .exe (32- or 64-bit) must hold one version resource, in Simplified Chinese (0x0804), whose
-fixed file and product versions are setupVersion's (YYYYMMDD in BUILD_CONSTANTS.H, as
+fixed file and product versions are setupVersion's (YYYYMMDD in PRODUCT_IDENTITY.H, as
 YYYY.M.D.0), with one string table 080404b0 (Chinese, UTF-16) that VarFileInfo's Translation
 names, and in it the product's name, the same versions as text, a file description that names
 the product, the company, a copyright line with the company and the year, and the original file

@@ -20,7 +20,7 @@ cmake --build --preset win32 -j "$jobs"
 scripts/check-imports.sh i686-w64-mingw32-objdump build/win32/app/*.exe
 scripts/check-manifest.py build/win32/app/*.exe  # the 32-bit programs ask for no elevation
 # ... and say what they are, with the product's icon
-scripts/check-version-info.py ui/logic/build_constants.h ui/resources/setup.ico build/win32/app/*.exe
+scripts/check-version-info.py install/product_identity.h ui/resources/setup.ico build/win32/app/*.exe
 
 cmake --preset win64
 cmake --build --preset win64 -j "$jobs"

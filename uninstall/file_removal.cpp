@@ -8,6 +8,7 @@
 #include "install/package_copy.h"
 #include "install/package_data_folder.h"
 #include "platform/ansi_text.h"
+#include "platform/folder_listing.h"
 
 namespace uninstall {
 namespace {
@@ -28,17 +29,7 @@ void RemoveUnrecordedFiles(platform::FileSystem& files, const std::string& folde
     report.Add(folder, RemovalRefused::NoRights);
     return;
   }
-  // Listed first, removed after: a listing is not promised to survive changes to its folder.
-  std::vector<platform::FindData> entries;
-  {
-    platform::FindHandle listing;
-    platform::FindData entry;
-    for (bool more = files.FindFirst(pattern.c_str(), listing, entry); more;
-         more = files.FindNext(listing, entry)) {
-      if (entry.fileName != "." && entry.fileName != "..") entries.push_back(entry);
-    }
-  }
-  for (const platform::FindData& entry : entries) {
+  for (const platform::FindData& entry : platform::ListFolder(files, folder)) {
     const std::string path = folder + "\\" + entry.fileName;
     if (path.size() > kMaxPathChars) {
       // A path the file functions cannot take is never acted on in a cut form.
@@ -165,7 +156,8 @@ void RemoveSettingsFile(platform::FileSystem& files, RemovalReport& report) {
   char settingsFolder[discovery::kPathBufferSize];
   char settingsFile[discovery::kPathBufferSize];
   if (!install::FindAppDataFolder(files, appData) ||
-      discovery::FormatPath(settingsFolder, "%s\\Zelvar", appData) == discovery::kTextDidNotFit ||
+      discovery::FormatPath(settingsFolder, "%s\\%s", appData, install::kSettingsFolderName) ==
+          discovery::kTextDidNotFit ||
       discovery::FormatPath(settingsFile, "%s\\%s", settingsFolder, install::kSettingsFileName) ==
           discovery::kTextDidNotFit) {
     return;

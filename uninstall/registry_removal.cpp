@@ -2,13 +2,13 @@
 
 #include "uninstall/registry_removal.h"
 
-#include <array>
 #include <cstdint>
 
 #include "discovery/enum_sub_key_names.h"
 #include "discovery/installation_inventory.h"
 #include "discovery/text_format.h"
 #include "platform/ansi_text.h"
+#include "platform/registry_values.h"
 #include "registration/demand_load.h"
 #include "registration/trusted_paths.h"
 #include "registration/trusted_paths_text.h"
@@ -56,15 +56,13 @@ discovery::TextList UserProductKeys(platform::Registry& registry) {
 // names no file the setup wrote.
 bool LoaderInFolder(platform::Registry& registry, const platform::RegKey& key,
                     const std::string& productFolder) {
-  std::array<char, discovery::kPathBufferSize + 1> loader{};
+  std::string loader;
   std::uint32_t type = reg::kTypeNone;
-  std::uint32_t size = discovery::kPathBufferSize;
-  if (registry.QueryValue(key, "LOADER", &type, reinterpret_cast<unsigned char*>(loader.data()),
-                          &size) != reg::kSuccess ||
+  if (!platform::ReadPathValue(registry, key, "LOADER", loader, type) ||
       (type != reg::kTypeSz && type != reg::kTypeExpandSz)) {
     return false;
   }
-  const std::string_view text(loader.data());
+  const std::string_view text(loader);
   const std::size_t slash = ansi::FindLastBackslash(text);
   return slash != std::string_view::npos &&
          ansi::EqualsNoCase(text.substr(0, slash), productFolder);

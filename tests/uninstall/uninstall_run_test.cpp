@@ -253,6 +253,9 @@ TEST(InstalledAppsEntry, ListsTheProductWithItsUninstallerAndALaterInstallationR
   Machine m;
   m.memory.registry.SetString(RegRoot::LocalMachine, kInstalledAppsEntryPath, "Stale", "x");
   m.memory.processes.SetLocalDate({2025, 3, 7});
+  m.memory.files.AddFile("C:\\图纸\\总图.dwg", std::string(8000, 'x'), 0);
+  ASSERT_TRUE(m.memory.files.AddFolder(kProduct) &&
+              m.memory.files.AddFolderLink(std::string(kProduct) + "\\图纸", "C:\\图纸"));
   ASSERT_TRUE(m.Install());
   auto& r = m.memory.registry;
   const struct {
@@ -271,7 +274,8 @@ TEST(InstalledAppsEntry, ListsTheProductWithItsUninstallerAndALaterInstallationR
   }
   EXPECT_EQ(r.ReadDword(RegRoot::LocalMachine, kInstalledAppsEntryPath, "NoModify"), 1u);
   EXPECT_EQ(r.ReadDword(RegRoot::LocalMachine, kInstalledAppsEntryPath, "NoRepair"), 1u);
-  // A few package files of some 30 bytes each: under one KB, rounded up.
+  // A few package files of some 30 bytes each: under one KB, rounded up. The drawings that a
+  // link there leads to are not the app's.
   EXPECT_EQ(r.ReadDword(RegRoot::LocalMachine, kInstalledAppsEntryPath, "EstimatedSize"), 1u);
   EXPECT_FALSE(r.ReadValue(RegRoot::LocalMachine, kInstalledAppsEntryPath, "Stale"));
   EXPECT_FALSE(r.KeyExists(RegRoot::CurrentUser, kInstalledAppsEntryPath));

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "install/product_identity.h"
+
 namespace ui {
 
 // The setup's version, shown as year.month.day.
-inline constexpr int setupVersion = 20240426;
+using install::setupVersion;
 
 // The bitness of this setup edition, shown in the version caption. The 32-bit edition withdraws
 // the releases AutoCAD 2017 to 2025, which only exist as 64-bit programs. Each program defines

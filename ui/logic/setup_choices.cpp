@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "discovery/text_format.h"
+#include "install/product_identity.h"
 #include "platform/built_in_text.h"
 
 namespace ui {
@@ -15,7 +16,7 @@ constexpr std::size_t kFirst64BitOnlyRelease = 10;
 InstallSelection InitialSelection() {
   InstallSelection selection;
   selection.releaseFlags.fill(1);
-  selection.targetFolder = "C:\\Zelvar";
+  selection.targetFolder = install::kDefaultChosenFolder;
   return selection;
 }
 
