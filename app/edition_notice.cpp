@@ -13,12 +13,13 @@ constexpr const char* kSixtyFourBitAcadText =
 
 }  // namespace
 
-void TellOfSixtyFourBitAcad(platform::Platform platform, int setupBits) {
+void TellOfSixtyFourBitAcad(platform::Platform platform, platform::MessageBoxes& messages,
+                            int setupBits) {
   if (setupBits != 32 || !platform.processes.RunsUnderWow64() ||
       !discovery::SixtyFourBitViewHoldsAcad(platform.registry)) {
     return;
   }
-  platform.messages.Show(0, ansi::BuiltIn(kSixtyFourBitAcadText),
+  messages.Show(0, ansi::BuiltIn(kSixtyFourBitAcadText),
                          ansi::BuiltIn(install::kSetupCaption),
                          platform::mb::kOk | platform::mb::kIconInformation);
 }

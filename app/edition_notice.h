@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/message_boxes.h"
 #include "platform/platform.h"
 
 namespace app {
@@ -8,6 +9,7 @@ namespace app {
 // AutoCAD installed it offers no release, just as on a machine without AutoCAD. Where it runs
 // so (under WOW64) and the 64-bit view holds AutoCAD, one message box before the dialog says
 // that the 64-bit SetUp.exe serves those releases. Any other edition and machine: nothing.
-void TellOfSixtyFourBitAcad(platform::Platform platform, int setupBits);
+void TellOfSixtyFourBitAcad(platform::Platform platform, platform::MessageBoxes& messages,
+                            int setupBits);
 
 }  // namespace app

@@ -17,7 +17,7 @@ namespace {
 const bool codePageSet = app::UseAnsiCodePage();
 platform::Win32Platform thePlatform;
 extern discovery::InstallationInventory theInventory;
-app::CWizardApp theApp(theInventory, thePlatform.Get());
+app::CWizardApp theApp(theInventory, thePlatform.Get(), thePlatform.messages);
 discovery::InstallationInventory theInventory(thePlatform.Get());
 
 }  // namespace

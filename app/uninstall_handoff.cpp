@@ -117,6 +117,26 @@ Elevation StartElevated(const std::string& program, const std::string& parameter
   return GetLastError() == ERROR_CANCELLED ? Elevation::Declined : Elevation::Failed;
 }
 
+int RunElevated(const std::string& program, const std::string& parameters, int failed) {
+  SHELLEXECUTEINFOA execute = {};
+  execute.cbSize = sizeof execute;
+  execute.fMask = SEE_MASK_NOASYNC | SEE_MASK_NOCLOSEPROCESS;
+  execute.lpVerb = "runas";
+  execute.lpFile = program.c_str();
+  execute.lpParameters = parameters.c_str();
+  const std::string folder = FolderOf(program);
+  execute.lpDirectory = folder.c_str();
+  execute.nShow = SW_HIDE;
+  if (!ShellExecuteExA(&execute) || execute.hProcess == nullptr) return failed;
+  const HandleCloser closer{execute.hProcess};
+  DWORD code = 0;
+  if (WaitForSingleObject(execute.hProcess, INFINITE) != WAIT_OBJECT_0 ||
+      !GetExitCodeProcess(execute.hProcess, &code)) {
+    return failed;
+  }
+  return static_cast<int>(code);
+}
+
 void AwaitOriginal(const char* handleText) {
   unsigned long long value = 0;
   if (!ParseNumber(handleText, value)) return;

@@ -41,6 +41,10 @@ enum class Elevation { Started, Declined, Failed };
 // the user answered No at the consent prompt (or gave no administrator's password).
 Elevation StartElevated(const std::string& program, const std::string& parameters);
 
+// Starts `program` with `parameters` elevated as StartElevated does, waits until it has ended
+// and hands back its exit code; `failed` when it could not be started or was declined.
+int RunElevated(const std::string& program, const std::string& parameters, int failed);
+
 // The parameters of an elevated copy for `productFolder`.
 std::string ElevatedHandoffParameters(const std::string& productFolder);
 

@@ -10,8 +10,11 @@
 #include "app/ansi_code_page.h"
 #include "app/uninstall_handoff.h"
 #include "app/uninstall_message_boxes.h"
+#include "app/uninstall_quiet.h"
+#include "install/installed_apps_entry.h"
 #include "platform/ansi_text.h"
 #include "platform/built_in_text.h"
+#include "platform/program_folder.h"
 #include "platform/win32/win32_platform.h"
 #include "uninstall/uninstall_messages.h"
 #include "uninstall/uninstall_sequence.h"
@@ -20,21 +23,9 @@ namespace {
 
 const bool codePageSet = app::UseAnsiCodePage();
 
-// The program's own file and its folder; false when the path did not fit.
-bool OwnFile(std::string& file, std::string& folder) {
-  char path[MAX_PATH + 1] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return false;
-  file = path;
-  const std::size_t slash = ansi::FindLastBackslash(file);
-  if (slash == std::string::npos) return false;
-  folder = file.substr(0, slash);
-  return true;
-}
-
-int Uninstall(platform::Platform platform, const std::string& productFolder) {
+int Uninstall(platform::Win32Platform& machine, const std::string& productFolder) {
   uninstall::RemovalReport report;
-  const bool ran = app::UninstallWithMessageBoxes(platform, productFolder, report);
+  const bool ran = app::UninstallWithMessageBoxes(machine.Get(), machine.messages, productFolder, report);
   return ran && report.Clean() ? 0 : 1;
 }
 
@@ -55,6 +46,40 @@ bool HandToElevated(platform::Win32Platform& machine, const std::string& ownFile
   return false;
 }
 
+bool HasSwitch(const char* name) {
+  for (int k = 1; k < __argc; ++k) {
+    if (ansi::EqualsNoCase(__argv[k], name)) return true;
+  }
+  return false;
+}
+
+// UnInstall.exe /quiet: no copy of itself (its exit code is the result the caller waits for),
+// so it works in place, from a current folder outside the product folder; its own file then
+// goes at Windows' next start. An installation for every user without the rights: the same
+// program, elevated, does the work, and its exit code is handed on.
+int UninstallQuietly(platform::Win32Platform& machine, bool mayElevate) {
+  std::string ownFile;
+  std::string ownFolder;
+  if (!platform::OwnProgramFile(machine.files, ownFile) ||
+      !platform::OwnProgramFolder(machine.files, ownFolder)) {
+    return app::kQuietRefused;
+  }
+  uninstall::OwnEntries entries;
+  if (uninstall::CheckProductFolder(machine.registry, ownFolder, entries) ==
+          uninstall::FolderCheck::Ours &&
+      entries.machine && mayElevate && !machine.processes.RunsAsAdministrator()) {
+    return app::RunElevated(ownFile,
+                            std::string(install::kQuietUninstallSwitch) + " " +
+                                app::kNoElevationSwitch,
+                            app::kQuietRefused);
+  }
+  char temp[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathA(MAX_PATH + 1, temp);
+  if (length > 0 && length <= MAX_PATH) SetCurrentDirectoryA(temp);
+  uninstall::RemovalReport report;
+  return app::UninstallQuietly(machine.Get(), ownFolder, report);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
@@ -62,16 +87,18 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
   platform::Win32Platform machine;
   if (__argc == 4 && std::string(__argv[1]) == app::kHandoffSwitch) {
     app::AwaitOriginal(__argv[2]);
-    return Uninstall(machine.Get(), __argv[3]);
+    return Uninstall(machine, __argv[3]);
   }
   if (__argc == 4 && std::string(__argv[1]) == app::kElevatedSwitch) {
     app::AwaitOriginalById(__argv[2]);
-    return Uninstall(machine.Get(), __argv[3]);
+    return Uninstall(machine, __argv[3]);
   }
-  const bool mayElevate = !(__argc == 2 && std::string(__argv[1]) == app::kNoElevationSwitch);
+  const bool mayElevate = !HasSwitch(app::kNoElevationSwitch);
+  if (HasSwitch(install::kQuietUninstallSwitch)) return UninstallQuietly(machine, mayElevate);
   std::string ownFile;
   std::string ownFolder;
-  if (!OwnFile(ownFile, ownFolder)) {
+  if (!platform::OwnProgramFile(machine.files, ownFile) ||
+      !platform::OwnProgramFolder(machine.files, ownFolder)) {
     machine.messages.Show(0, ansi::BuiltIn(uninstall::kNotProductFolderText),
                           ansi::BuiltIn(uninstall::kUninstallCaption), 0);
     return 1;
@@ -90,5 +117,5 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
   }
   // Refused folders are told so here; and where no copy could be started, the uninstaller does
   // the work itself: its own file then stays, named in the final message, and the entry goes.
-  return Uninstall(machine.Get(), ownFolder);
+  return Uninstall(machine, ownFolder);
 }

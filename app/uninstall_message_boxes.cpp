@@ -46,9 +46,10 @@ void UninstallMessageBoxes::TellEnd(UninstallEnd end, const uninstall::RemovalRe
   }
 }
 
-bool UninstallWithMessageBoxes(platform::Platform platform, const std::string& productFolder,
+bool UninstallWithMessageBoxes(platform::Platform platform, platform::MessageBoxes& messages,
+                               const std::string& productFolder,
                                uninstall::RemovalReport& report) {
-  UninstallMessageBoxes prompts(platform.messages);
+  UninstallMessageBoxes prompts(messages);
   const UninstallEnd end = uninstall::RunUninstall(platform, productFolder, prompts, report);
   prompts.TellEnd(end, report);
   return end == UninstallEnd::Removed;

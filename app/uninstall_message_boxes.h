@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/message_boxes.h"
 #include "platform/platform.h"
 #include "uninstall/removal_report.h"
 #include "uninstall/uninstall_sequence.h"
@@ -27,7 +28,8 @@ class UninstallMessageBoxes final : public uninstall::UninstallPrompts {
 
 // The uninstallation as UnInstall.exe runs it, told in message boxes. True when the removals
 // ran (whatever stayed); `report` says what stayed.
-bool UninstallWithMessageBoxes(platform::Platform platform, const std::string& productFolder,
+bool UninstallWithMessageBoxes(platform::Platform platform, platform::MessageBoxes& messages,
+                               const std::string& productFolder,
                                uninstall::RemovalReport& report);
 
 }  // namespace app

@@ -6,14 +6,15 @@
 
 namespace app {
 
-CWizardApp::CWizardApp(discovery::InstallationInventory& inventory, platform::Platform platform)
-    : ui::CWinApp(nullptr), inventory_(inventory), platform_(platform) {}
+CWizardApp::CWizardApp(discovery::InstallationInventory& inventory, platform::Platform platform,
+                       platform::MessageBoxes& messages)
+    : ui::CWinApp(nullptr), inventory_(inventory), platform_(platform), messages_(messages) {}
 
 BOOL CWizardApp::InitInstance() {
   inventory_.ScanAcadInstallations();
-  TellOfSixtyFourBitAcad(platform_, ui::setupBits);
+  TellOfSixtyFourBitAcad(platform_, messages_, ui::setupBits);
   {
-    ui::Dlg_Setup dialog(inventory_, platform_);
+    ui::Dlg_Setup dialog(inventory_, platform_, messages_);
     // However the dialog was closed, the run is over.
     dialog.DoModal();
   }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "discovery/installation_inventory.h"
+#include "platform/message_boxes.h"
 #include "platform/platform.h"
 #include "ui/win_app.h"
 
@@ -13,13 +14,15 @@ namespace app {
 // then lets the program end.
 class CWizardApp : public ui::CWinApp {
  public:
-  CWizardApp(discovery::InstallationInventory& inventory, platform::Platform platform);
+  CWizardApp(discovery::InstallationInventory& inventory, platform::Platform platform,
+             platform::MessageBoxes& messages);
 
   BOOL InitInstance() override;
 
  private:
   discovery::InstallationInventory& inventory_;
   platform::Platform platform_;
+  platform::MessageBoxes& messages_;
 };
 
 }  // namespace app

@@ -13,6 +13,9 @@ constexpr const char* kRecordFormat =
 constexpr const char* kEntryFormat =
     "未能在Windows的“应用”中登记Zelvar批打印软件（%s），因此无法从那里卸载它。"
     "请以管理员身份重新运行SetUp.exe。";
+constexpr const char* kActiveSetupFormat =
+    "未能为这台电脑的其他用户登记Zelvar批打印软件（%s）：他们登录时不会得到AutoCAD的"
+    "受信任位置和Zelvar的设置文件。";
 constexpr const char* kEarlierFormat =
     "原先安装在 %s 的Zelvar批打印软件未能完全移除，以下内容仍在：";
 constexpr const char* kEarlierKeptFormat =
@@ -38,6 +41,10 @@ std::string ClosingNotice(const ClosingProblems& problems) {
   }
   if (!problems.entryError.empty()) {
     paragraph(discovery::FormatText(ansi::BuiltIn(kEntryFormat), problems.entryError.c_str()));
+  }
+  if (!problems.activeSetupError.empty()) {
+    paragraph(
+        discovery::FormatText(ansi::BuiltIn(kActiveSetupFormat), problems.activeSetupError.c_str()));
   }
   if (!problems.earlierLeftovers.empty()) {
     std::string part =

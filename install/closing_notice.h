@@ -13,6 +13,7 @@ struct ClosingProblems {
   std::string protectionError;  // the product folder kept the DACL it inherited
   std::string recordError;      // the record of installed files could not be written
   std::string entryError;       // installed apps refused the entry
+  std::string activeSetupError;  // Active Setup refused the component for the other users
   // An earlier installation in another folder that could not be taken out whole.
   std::string earlierFolder;
   std::vector<std::string> earlierLeftovers;
@@ -20,6 +21,7 @@ struct ClosingProblems {
 
   bool Any() const {
     return !protectionError.empty() || !recordError.empty() || !entryError.empty() ||
+           !activeSetupError.empty() ||
            !earlierLeftovers.empty() || !earlierKeptFolder.empty();
   }
 };

@@ -5,6 +5,7 @@
 #include "install/product_folder.h"
 #include "platform/ansi_text.h"
 #include "platform/built_in_text.h"
+#include "registration/active_setup.h"
 #include "registration/demand_load.h"
 #include "registration/support_files.h"
 #include "uninstall/earlier_installation.h"
@@ -75,8 +76,19 @@ InstallReport Install(platform::Platform platform, discovery::InstallationInvent
   prompts.Registered(report.registration);
 
   long refusal = platform::reg::kSuccess;
-  if (WriteInstalledAppsEntry(platform, report.productFolder, refusal) == EntryWrite::Refused) {
+  const EntryWrite entry = WriteInstalledAppsEntry(platform, report.productFolder, refusal);
+  if (entry == EntryWrite::Refused) {
     report.problems.entryError = platform.files.ErrorText(static_cast<std::uint32_t>(refusal));
+  }
+  // An installation for every user: the others get their TRUSTEDPATHS entry and settings file
+  // from the product folder's tool at their next logon, through Active Setup.
+  if (entry == EntryWrite::ForMachine && platform.processes.RunsAsAdministrator()) {
+    const long refused = registration::WriteActiveSetupComponent(platform.registry,
+                                                                 report.productFolder);
+    if (refused != platform::reg::kSuccess) {
+      report.problems.activeSetupError =
+          platform.files.ErrorText(static_cast<std::uint32_t>(refused));
+    }
   }
   prompts.Closing(report.problems);
   report.end = InstallEnd::Installed;

@@ -34,7 +34,8 @@ struct InstallReport {
 
 // The installation: the product folder checked, the package copied into it, an installation
 // in another folder that installed apps lists taken out, the package registered with the
-// requested releases, and the installed-apps entry written. `prompts` answers the copy's
+// requested releases, and the installed-apps entry written; for every user (below
+// HKEY_LOCAL_MACHINE, by an administrator) also Active Setup's component. `prompts` answers the copy's
 // questions and hears the notices; `progress` hears how far the work has come.
 InstallReport Install(platform::Platform platform, discovery::InstallationInventory& inventory,
                       const InstallRequest& request, InstallPrompts& prompts,

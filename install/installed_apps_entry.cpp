@@ -64,6 +64,8 @@ bool WriteEntryUnder(platform::Platform platform, RegRoot root, const std::strin
       platform::SetTextValue(registry, key, "DisplayIcon", uninstaller) &&
       platform::SetTextValue(registry, key, "InstallLocation", productFolder) &&
       platform::SetTextValue(registry, key, "UninstallString", "\"" + uninstaller + "\"") &&
+      platform::SetTextValue(registry, key, "QuietUninstallString",
+                             "\"" + uninstaller + "\" " + kQuietUninstallSwitch) &&
       platform::SetNumberValue(registry, key, "NoModify", 1) && platform::SetNumberValue(registry, key, "NoRepair", 1) &&
       platform::SetNumberValue(registry, key, "EstimatedSize", sizeKb);
   if (!written) {
@@ -105,10 +107,10 @@ EntryWrite WriteInstalledAppsEntry(platform::Platform platform, const std::strin
         ansi::EqualsNoCase(userFolder, productFolder)) {
       platform.registry.DeleteKey(RegRoot::CurrentUser, ansi::BuiltIn(kInstalledAppsEntryPath));
     }
-    return EntryWrite::Written;
+    return EntryWrite::ForMachine;
   }
   return WriteEntryUnder(platform, RegRoot::CurrentUser, productFolder, sizeKb, refusal)
-             ? EntryWrite::Written
+             ? EntryWrite::ForUser
              : EntryWrite::Refused;
 }
 

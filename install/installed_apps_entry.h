@@ -7,8 +7,12 @@
 
 namespace install {
 
+// The uninstaller's switch for removing without a question or a message box.
+inline constexpr const char* kQuietUninstallSwitch = "/quiet";
+
 enum class EntryWrite {
-  Written,
+  ForMachine,     // below HKEY_LOCAL_MACHINE: the installation serves every user
+  ForUser,        // below HKEY_CURRENT_USER, the machine-wide key being refused
   NoUninstaller,  // the package brought none: nothing could act on an entry
   Refused,        // neither root took the entry whole
 };
@@ -18,7 +22,9 @@ enum class EntryWrite {
 // only when the uninstaller is there: an entry nothing can act on is worse than none. Under
 // HKEY_LOCAL_MACHINE, or under HKEY_CURRENT_USER where the machine-wide key is refused; an
 // entry of an earlier installation is replaced. Where neither root takes it whole, what was
-// begun is taken away again and `refusal` holds the current user's registry error.
+// begun is taken away again and `refusal` holds the current user's registry error. Beside the
+// UninstallString, a QuietUninstallString ("<uninstaller>" /quiet) serves scripts and
+// management tools, which remove without anyone at the machine.
 EntryWrite WriteInstalledAppsEntry(platform::Platform platform, const std::string& productFolder,
                                    long& refusal);
 

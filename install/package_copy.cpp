@@ -3,8 +3,10 @@
 #include <array>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "discovery/text_format.h"
+#include "install/owned_places.h"
 #include "install/package_data_folder.h"
 #include "install/product_folder.h"
 #include "platform/ansi_text.h"
@@ -56,36 +58,44 @@ const char* InstalledLibraryName(std::string_view name) {
 
 // Where a package file is installed; empty when its folder cannot be formed, which makes the
 // copy fail and be reported. `shownPath` is the name the failure prompt gives the copy;
-// `recordedName` the name in the product folder, empty for the settings file, which goes to
-// the user's folder instead.
+// `recordedName` the name in the product folder, empty for the settings file's copy in the
+// user's folder.
 struct Destination {
   std::string path;
   std::string shownPath;
   std::string recordedName;
 };
 
-Destination DestinationOf(platform::FileSystem& files, const std::string& productFolder,
-                          const std::string& name) {
+Destination InProductFolder(const std::string& productFolder, const char* installedName) {
+  std::string path = FormatText("%s\\%s", productFolder.c_str(), installedName);
+  return {path, path, installedName};
+}
+
+Destination InSettingsFolder(platform::FileSystem& files, const std::string& name) {
+  char appData[kPathBufferSize];
+  char userFolder[kPathBufferSize];
+  if (!FindAppDataFolder(files, appData) ||
+      SettingsFolder(userFolder, appData) == kTextDidNotFit) {
+    return {std::string(), FormatText("%%APPDATA%%\\%s\\%s", kSettingsFolderName, name.c_str()),
+            ""};
+  }
+  files.CreateFolder(userFolder);
+  std::string path = FormatText("%s\\%s", userFolder, name.c_str());
+  return {path, path, ""};
+}
+
+// The settings file goes to the user who runs the setup, and under its template's name into
+// the product folder, from which the other users of the machine get theirs at their logon.
+std::vector<Destination> DestinationsOf(platform::FileSystem& files,
+                                        const std::string& productFolder,
+                                        const std::string& name) {
   if (const char* library = InstalledLibraryName(name)) {
-    std::string path = productFolder;
-    path += '\\';
-    path += library;
-    return {path, path, library};
+    return {InProductFolder(productFolder, library)};
   }
   if (ansi::EqualsNoCase(name, kSettingsFileName)) {
-    char appData[kPathBufferSize];
-    char userFolder[kPathBufferSize];
-    if (!FindAppDataFolder(files, appData) ||
-        FormatPath(userFolder, "%s\\%s", appData, kSettingsFolderName) == kTextDidNotFit) {
-      return {std::string(), FormatText("%%APPDATA%%\\%s\\%s", kSettingsFolderName, name.c_str()),
-              ""};
-    }
-    files.CreateFolder(userFolder);
-    std::string path = FormatText("%s\\%s", userFolder, name.c_str());
-    return {path, path, ""};
+    return {InSettingsFolder(files, name), InProductFolder(productFolder, kSettingsTemplateName)};
   }
-  std::string path = FormatText("%s\\%s", productFolder.c_str(), name.c_str());
-  return {path, path, name};
+  return {InProductFolder(productFolder, name.c_str())};
 }
 
 bool Fits(const std::string& path) { return !path.empty() && path.size() <= kMaxPathChars; }
@@ -232,16 +242,18 @@ bool CopyPackageFiles(platform::Platform platform, PackagePrompts& prompts,
       continue;
     }
     const std::string source = FormatText("%s\\%s", dataFolder.c_str(), entry.fileName.c_str());
-    const Destination destination = DestinationOf(platform.files, job.targetFolder, entry.fileName);
-    if (!destination.recordedName.empty()) packaged.Add(destination.recordedName);
-    const CopyOutcome copied = CopyOneFile(platform, prompts, source, destination, job.progress);
-    if (copied == CopyOutcome::Aborted) {
-      return false;
-    }
-    if (copied == CopyOutcome::Copied && !destination.recordedName.empty() &&
-        !outcome.record.Has(destination.recordedName)) {
-      outcome.record.Add(destination.recordedName);
-      Record(platform.files, job.targetFolder, outcome);
+    for (const Destination& destination :
+         DestinationsOf(platform.files, job.targetFolder, entry.fileName)) {
+      if (!destination.recordedName.empty()) packaged.Add(destination.recordedName);
+      const CopyOutcome copied = CopyOneFile(platform, prompts, source, destination, job.progress);
+      if (copied == CopyOutcome::Aborted) {
+        return false;
+      }
+      if (copied == CopyOutcome::Copied && !destination.recordedName.empty() &&
+          !outcome.record.Has(destination.recordedName)) {
+        outcome.record.Add(destination.recordedName);
+        Record(platform.files, job.targetFolder, outcome);
+      }
     }
   }
   const std::vector<std::string> recorded = outcome.record.files;

@@ -42,7 +42,7 @@ struct PackageCopyOutcome {
 
 // Copies the package's data files flat into the product folder: the setup itself and the
 // files AutoCAD receives elsewhere are passed over, three libraries get their own names, and
-// the settings file goes to the user's folder. A failed copy asks `prompts` whether to retry,
+// the settings file goes to the user's folder and, as its template, into the product folder. A failed copy asks `prompts` whether to retry,
 // ignore or abort. False when the data folder is missing (`prompts` has been told, and nothing
 // has been made) or the answer was Abort; files copied until then stay.
 //

@@ -3,39 +3,14 @@
 
 #include "install/package_data_folder.h"
 
-#include <string_view>
-
-#include "platform/ansi_text.h"
+#include "platform/program_folder.h"
 
 namespace install {
-namespace {
-
-// GetModuleFileNameA is given this many characters for the program's own path.
-constexpr std::uint32_t kModulePathBufferSize = 261;
-
-// The folder that holds the running program; false when the program's path is unknown, did
-// not fit the buffer (a cut path would name some other folder), or holds no folder at all.
-bool FindProgramFolder(platform::FileSystem& files, std::string& programFolder) {
-  char modulePath[kModulePathBufferSize] = {};
-  const std::uint32_t length = files.GetModulePath(modulePath, kModulePathBufferSize);
-  if (length == 0 || length >= kModulePathBufferSize) {
-    return false;
-  }
-  const std::string_view path(modulePath, length);
-  const std::size_t lastBackslash = ansi::FindLastBackslash(path);
-  if (lastBackslash == std::string_view::npos) {
-    return false;
-  }
-  programFolder.assign(path.substr(0, lastBackslash));
-  return true;
-}
-
-}  // namespace
 
 bool FindPackageDataFolder(platform::Platform platform, PackagePrompts& prompts,
                            std::string& folder) {
   std::string programFolder;
-  if (FindProgramFolder(platform.files, programFolder)) {
+  if (platform::OwnProgramFolder(platform.files, programFolder)) {
     folder = programFolder;
     folder += "\\Data";
     if (GetPathKind(platform.files, folder) == PathIsFolder) {

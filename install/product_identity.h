@@ -30,5 +30,25 @@ inline constexpr const char* kInstallRecordName = "UnInstall.lst";
 // name in the application-data folder ("%APPDATA%\Zelvar"), instead of the product folder.
 inline constexpr const char* kSettingsFileName = "Zelvar.Ini";
 inline constexpr const char* kSettingsFolderName = "Zelvar";
+// The package's settings file as the product folder keeps it, for the users who get their own
+// copy later, at their logon, from the tool: under a name the plug-in does not read.
+inline constexpr const char* kSettingsTemplateName = "Zelvar.Ini.default";
+
+// The console program that registers and removes without asking anyone: the Windows Installer
+// package's custom actions, Active Setup at each user's logon and administrators' scripts run
+// it from the product folder.
+inline constexpr const char* kDeployToolName = "zelvar-deploy.exe";
+// Active Setup's component (HKEY_LOCAL_MACHINE, the 64-bit view), which runs the tool's
+// per-user verb once for every user of the machine at their next logon, and again whenever the
+// version grows. The ids never change. SetUp.exe's component and the Windows Installer
+// package's are two: Windows Installer removes its key's values whoever wrote them last, and
+// a user who has run one component at a version never runs another of the same id and
+// version, so with one id each route could take away or hide the other's per-user part.
+inline constexpr const char* kActiveSetupComponentPath =
+    "Software\\Microsoft\\Active Setup\\Installed Components\\"
+    "{8C3E5F1A-2B7D-4E69-9A0C-5D4F3B2E1A07}";
+inline constexpr const char* kPackageActiveSetupComponentPath =
+    "Software\\Microsoft\\Active Setup\\Installed Components\\"
+    "{474ABC35-1B0C-41D3-BC1F-3BAB68299AB1}";
 
 }  // namespace install

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "discovery/text_format.h"
+#include "install/owned_places.h"
 #include "platform/ansi_text.h"
 #include "platform/registry_values.h"
 #include "registration/trusted_paths.h"
@@ -31,6 +32,23 @@ struct DemandLoadEntry {
   int loaderLength;
 };
 
+// A release's key name and module path, formed once for all its product keys. A cut one
+// would make AutoCAD load some other file, or nothing: it is never written.
+struct FormedEntry {
+  char keyName[kPathBufferSize] = {};
+  char loader[kPathBufferSize] = {};
+  // Formed after the buffers, which are declared first.
+  int keyNameLength;
+  int loaderLength;
+
+  FormedEntry(const discovery::InstallationInventory& inventory, const discovery::ReleaseRow& row)
+      : keyNameLength(install::DemandLoadKeyName(keyName, row.releaseYear)),
+        loaderLength(
+            install::ModulePath(loader, inventory.installFolder.c_str(), row.moduleYear)) {}
+  bool Fits() const { return keyNameLength != kTextDidNotFit && loaderLength != kTextDidNotFit; }
+  DemandLoadEntry Entry() const { return {keyName, loader, loaderLength}; }
+};
+
 std::string_view LoaderText(const DemandLoadEntry& entry) {
   return {entry.loader, static_cast<std::size_t>(entry.loaderLength)};
 }
@@ -46,9 +64,10 @@ bool WriteDemandLoadKey(platform::Registry& registry, platform::KeyRef parent,
     return false;
   }
   const bool controlsWritten =
-      platform::SetNumberValue(registry, demandLoadKey, "LOADCTRLS", kLoadOnStartUp);
+      platform::SetNumberValue(registry, demandLoadKey, install::kLoadControlsValueName,
+                               kLoadOnStartUp);
   const bool loaderWritten =
-      platform::SetTextValue(registry, demandLoadKey, "LOADER", LoaderText(entry));
+      platform::SetTextValue(registry, demandLoadKey, install::kLoaderValueName, LoaderText(entry));
   return controlsWritten && loaderWritten;
 }
 
@@ -62,8 +81,8 @@ void RemoveUserShadow(platform::Registry& registry, const platform::RegKey& user
   }
   platform::RegKey stale;
   if (registry.OpenKey(userProductKey, entry.keyName, stale) == reg::kSuccess) {
-    platform::SetNumberValue(registry, stale, "LOADCTRLS", kLoadOnStartUp);
-    platform::SetTextValue(registry, stale, "LOADER", LoaderText(entry));
+    platform::SetNumberValue(registry, stale, install::kLoadControlsValueName, kLoadOnStartUp);
+    platform::SetTextValue(registry, stale, install::kLoaderValueName, LoaderText(entry));
   }
 }
 
@@ -117,20 +136,14 @@ void RegisterArxForRelease(const discovery::InstallationInventory& inventory,
   if (row == nullptr) {
     return;
   }
-  char keyName[kPathBufferSize] = {};
-  const int keyNameLength =
-      discovery::FormatPath(keyName, kDemandLoadKeyFormat, row->releaseYear);
-  char loader[kPathBufferSize] = {};
-  const int loaderLength = discovery::FormatPath(loader, "%s\\ZV_BatchPlot%d.ARX",
-                                                 inventory.installFolder.c_str(), row->moduleYear);
-  const DemandLoadEntry entry{keyName, loader, loaderLength};
+  const FormedEntry formed(inventory, *row);
+  const DemandLoadEntry entry = formed.Entry();
   ReleaseOutcome& release = outcome.releases[static_cast<std::size_t>(row->releaseIndex)];
   std::vector<std::string> writtenForUser;
 
   for (const std::string& productKeyPath : inventory.productKeyPaths[row->releaseIndex]) {
-    // A cut module path would make AutoCAD load some other file, or nothing: such a product
-    // key is left as it is, and the release is not registered.
-    if (keyNameLength == kTextDidNotFit || loaderLength == kTextDidNotFit) {
+    // Such a product key is left as it is, and the release is not registered.
+    if (!formed.Fits()) {
       release.loadingMissing = true;
       continue;
     }
@@ -144,6 +157,25 @@ void RegisterArxForRelease(const discovery::InstallationInventory& inventory,
       case Placed::MachineWide:
       case Placed::ProductGone:
         break;
+    }
+  }
+}
+
+void RegisterArxMachineWide(const discovery::InstallationInventory& inventory,
+                            platform::Registry& registry, int releaseYear,
+                            discovery::TextList& written, discovery::TextList& refused) {
+  const discovery::ReleaseRow* row = discovery::FindReleaseByYear(releaseYear);
+  if (row == nullptr) return;
+  const FormedEntry formed(inventory, *row);
+  const DemandLoadEntry entry = formed.Entry();
+  for (const std::string& productKeyPath : inventory.productKeyPaths[row->releaseIndex]) {
+    const std::string place = "HKEY_LOCAL_MACHINE\\" + productKeyPath + formed.keyName;
+    platform::RegKey productKey;
+    if (!formed.Fits()) {
+      refused.push_back(place);
+    } else if (registry.OpenKey(platform::RegRoot::LocalMachine, productKeyPath.c_str(),
+                                productKey) == reg::kSuccess) {
+      (WriteDemandLoadKey(registry, productKey, entry) ? written : refused).push_back(place);
     }
   }
 }

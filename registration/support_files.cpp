@@ -7,6 +7,7 @@
 #include "registration/support_files.h"
 
 #include "discovery/text_format.h"
+#include "install/owned_places.h"
 #include "install/package_copy.h"
 #include "install/package_data_folder.h"
 #include "registration/user_places.h"
@@ -16,6 +17,7 @@ namespace {
 
 using discovery::kPathBufferSize;
 using discovery::kTextDidNotFit;
+using install::InFolder;
 
 // Copies one package file over an installed one. A read-only old copy would make the copy
 // fail, so the attribute goes first; afterwards neither the package file nor the installed
@@ -55,11 +57,27 @@ bool KeepAutoCADsDriver(platform::FileSystem& files, const std::string& packageD
   return files.Copy(driver.c_str(), kept.c_str(), true);
 }
 
-std::string JoinPath(const std::string& folder, const char* name) {
-  std::string path = folder;
-  path += '\\';
-  path += name;
-  return path;
+// The package's plot driver in place of AutoCAD's in the Drv folder of `location`, AutoCAD's
+// own kept first. False when either was refused; the driver's path goes to `placed` when the
+// package's driver is there or was refused.
+bool PlacePlotDriver(platform::FileSystem& files, const std::string& dataFolder,
+                     const std::string& location, std::string* placed) {
+  char driverFolder[kPathBufferSize] = {};
+  if (install::DriversFolder(driverFolder, location.c_str()) == kTextDidNotFit) {
+    return true;
+  }
+  const std::string drivers = driverFolder;
+  const bool driversExist = install::GetPathKind(files, drivers) == install::PathIsFolder;
+  const std::string packageDriver = InFolder(dataFolder, "Zelvar.prt5");
+  const std::string driver = InFolder(drivers, kPlotDriverName);
+  // AutoCAD reads its plot drivers from its own Drv folder only.
+  if (!KeepAutoCADsDriver(files, packageDriver, driver, InFolder(drivers, kKeptPlotDriverName)) ||
+      !PlaceFile(files, packageDriver, driver, driversExist)) {
+    if (placed != nullptr) *placed = driver;
+    return false;
+  }
+  if (placed != nullptr && driversExist) *placed = driver;
+  return true;
 }
 
 }  // namespace
@@ -76,48 +94,39 @@ void CopySupportFiles(platform::Platform platform, install::PackagePrompts& prom
   platform::FileSystem& files = platform.files;
 
   char fontsFolder[kPathBufferSize] = {};
-  if (discovery::FormatPath(fontsFolder, "%s\\Fonts", location.c_str()) == kTextDidNotFit) {
+  if (install::FontsFolder(fontsFolder, location.c_str()) == kTextDidNotFit) {
     // No program can reach a folder this long through the path functions AutoCAD uses.
     return;
   }
   const std::string fonts = fontsFolder;
   const bool fontsExist = install::GetPathKind(files, fonts) == install::PathIsFolder;
-  const bool englishPlaced = PlaceFile(files, JoinPath(dataFolder, "Zelvar_EN.shx"),
-                                       JoinPath(fonts, "Zelvar_EN.shx"), fontsExist);
-  const bool chinesePlaced = PlaceFile(files, JoinPath(dataFolder, "Zelvar_HZ.shx"),
-                                       JoinPath(fonts, "Zelvar_HZ.shx"), fontsExist);
-  if (!englishPlaced || !chinesePlaced) {
+  bool fontsPlaced = true;
+  for (const char* font : install::kFontNames) {
+    const bool placed =
+        PlaceFile(files, InFolder(dataFolder, font), InFolder(fonts, font), fontsExist);
+    fontsPlaced = fontsPlaced && placed;
+  }
+  if (!fontsPlaced) {
     // AutoCAD searches the user's roaming Support folder before its own Fonts folder, so
     // both fonts go there: one font found in either place is then never an older copy.
     std::string support;
     const bool supportFound =
         UserSupportFolder(platform.registry, files, productKeyPath, support);
-    const bool englishInSupport =
-        supportFound && PlaceFile(files, JoinPath(dataFolder, "Zelvar_EN.shx"),
-                                  JoinPath(support, "Zelvar_EN.shx"), true);
-    const bool chineseInSupport =
-        supportFound && PlaceFile(files, JoinPath(dataFolder, "Zelvar_HZ.shx"),
-                                  JoinPath(support, "Zelvar_HZ.shx"), true);
-    if (englishInSupport && chineseInSupport) {
+    bool fontsInSupport = supportFound;
+    for (const char* font : install::kFontNames) {
+      const bool placed = supportFound && PlaceFile(files, InFolder(dataFolder, font),
+                                                    InFolder(support, font), true);
+      fontsInSupport = fontsInSupport && placed;
+    }
+    if (fontsInSupport) {
       outcome.perUser = true;
     } else {
       outcome.fontsMissing = true;
     }
   }
 
-  if (withPlotDriver) {
-    char driverFolder[kPathBufferSize] = {};
-    if (discovery::FormatPath(driverFolder, "%s\\Drv", location.c_str()) != kTextDidNotFit) {
-      const std::string drivers = driverFolder;
-      const bool driversExist = install::GetPathKind(files, drivers) == install::PathIsFolder;
-      const std::string packageDriver = JoinPath(dataFolder, "Zelvar.prt5");
-      const std::string driver = JoinPath(drivers, kPlotDriverName);
-      // AutoCAD reads its plot drivers from its own Drv folder only.
-      if (!KeepAutoCADsDriver(files, packageDriver, driver, JoinPath(drivers, kKeptPlotDriverName)) ||
-          !PlaceFile(files, packageDriver, driver, driversExist)) {
-        outcome.driverMissing = true;
-      }
-    }
+  if (withPlotDriver && !PlacePlotDriver(files, dataFolder, location, nullptr)) {
+    outcome.driverMissing = true;
   }
 }
 
@@ -139,6 +148,29 @@ void InstallSupportFiles(const discovery::InstallationInventory& inventory,
                        row.copiesPlotDriver, outcome.releases[index]);
     }
   }
+}
+
+void CopySupportFilesMachineWide(platform::FileSystem& files, const std::string& sourceFolder,
+                                 const std::string& location, bool withPlotDriver,
+                                 discovery::TextList& placed, discovery::TextList& refused) {
+  char fontsFolder[kPathBufferSize] = {};
+  if (install::FontsFolder(fontsFolder, location.c_str()) == kTextDidNotFit) {
+    return;
+  }
+  const std::string fonts = fontsFolder;
+  const bool fontsExist = install::GetPathKind(files, fonts) == install::PathIsFolder;
+  for (const char* font : install::kFontNames) {
+    const std::string destination = InFolder(fonts, font);
+    if (!PlaceFile(files, InFolder(sourceFolder, font), destination, fontsExist)) {
+      refused.push_back(destination);
+    } else if (fontsExist) {
+      placed.push_back(destination);
+    }
+  }
+  std::string driver;
+  const bool driverPlaced =
+      !withPlotDriver || PlacePlotDriver(files, sourceFolder, location, &driver);
+  if (!driver.empty()) (driverPlaced ? placed : refused).push_back(driver);
 }
 
 }  // namespace registration

@@ -3,16 +3,15 @@
 #include <string>
 
 #include "discovery/installation_inventory.h"
+#include "install/owned_places.h"
 #include "install/package_prompts.h"
 #include "registration/registration_outcome.h"
 
 namespace registration {
 
-// AutoCAD 2008's PDF plot driver, which the package's replaces, and the name AutoCAD's own
-// file is kept under beside it: AutoCAD loads *.hdi from Drv, and neither the long name nor
-// its 8.3 form ("PDFPLO~1.ORI") ends in .hdi.
-inline constexpr const char* kPlotDriverName = "pdfplot9.hdi";
-inline constexpr const char* kKeptPlotDriverName = "pdfplot9.hdi.orig";
+// AutoCAD 2008's PDF plot driver and the name AutoCAD's own is kept under (owned_places.h).
+using install::kKeptPlotDriverName;
+using install::kPlotDriverName;
 
 // Copies the two shape fonts into the Fonts folder of every install location of each ticked
 // release (flags in release order), and for AutoCAD 2008 the plot driver file into Drv. Fonts
@@ -30,5 +29,13 @@ void InstallSupportFiles(const discovery::InstallationInventory& inventory,
 void CopySupportFiles(platform::Platform platform, install::PackagePrompts& prompts,
                       std::string location, const std::string& productKeyPath,
                       bool withPlotDriver, ReleaseOutcome& outcome);
+
+// The support files of one AutoCAD install folder for every user, from `sourceFolder` (the
+// product folder, which holds the fonts and Zelvar.prt5 under their package names), into
+// AutoCAD's own Fonts and Drv folders alone: nothing goes to a user's folder, and a refusal
+// is entered into `refused` (the file's path). What was placed is entered into `placed`.
+void CopySupportFilesMachineWide(platform::FileSystem& files, const std::string& sourceFolder,
+                                 const std::string& location, bool withPlotDriver,
+                                 discovery::TextList& placed, discovery::TextList& refused);
 
 }  // namespace registration

@@ -14,6 +14,7 @@
 
 #include "discovery/enum_sub_key_names.h"
 #include "discovery/text_format.h"
+#include "install/owned_places.h"
 #include "platform/ansi_text.h"
 #include "registration/trusted_paths_text.h"
 #include "registration/trusted_paths_value_io.h"
@@ -26,10 +27,11 @@ using platform::RegKey;
 using platform::RegRoot;
 namespace reg = platform::reg;
 
-// "<parent>\<name>" without a trailing backslash, then `leaf` appended.
+// "<parent>\<name>\<leaf>": a trailing backslash of the formatted part is dropped first.
 std::string JoinKeyPath(const char* format, const char* first, const char* second,
                         const char* leaf) {
   std::string path = ansi::StripTrailingBackslash(discovery::FormatText(format, first, second));
+  path += '\\';
   path += leaf;
   return path;
 }
@@ -61,7 +63,7 @@ TextList CollectProfileListKeys(platform::Registry& registry) {
     discovery::EnumSubKeyNames(registry, release, products);
     for (const std::string& product : products) {
       profileLists.push_back(JoinKeyPath("SOFTWARE\\Autodesk\\AutoCAD\\%s\\%s", releaseName,
-                                         product.c_str(), "\\Profiles"));
+                                         product.c_str(), "Profiles"));
     }
   }
   return profileLists;
@@ -84,28 +86,34 @@ TextList CollectVariablesKeys(platform::Registry& registry, const TextList& prof
     discovery::EnumSubKeyNames(registry, list, profiles);
     for (const std::string& profile : profiles) {
       variables.push_back(
-          JoinKeyPath("%s\\%s", profileList.c_str(), profile.c_str(), "\\Variables"));
+          JoinKeyPath("%s\\%s", profileList.c_str(), profile.c_str(), install::kVariablesKeyName));
     }
   }
   return variables;
 }
 
-void UpdateProfile(platform::Registry& registry, const std::string& variablesKey,
-                   const std::u16string& installFolder) {
+}  // namespace
+
+ProfileTrust TrustFolderInProfile(platform::Registry& registry, const std::string& variablesKey,
+                                  std::u16string_view installFolder, TrustedValue trusted) {
   std::u16string currentValue;
-  if (ReadTrustedPaths(registry, variablesKey, currentValue) == TrustedPathsRead::Unreadable) {
+  const TrustedPathsRead read = ReadTrustedPaths(registry, variablesKey, currentValue);
+  if (read == TrustedPathsRead::Unreadable) {
     // Writing now would replace the entries of other programs that could not be read.
-    return;
+    return ProfileTrust::Refused;
+  }
+  if (trusted == TrustedValue::Kept && read == TrustedPathsRead::Read &&
+      RemoveTrustedFolder(currentValue, installFolder) != currentValue) {
+    return ProfileTrust::AlreadyTrusted;
   }
   const std::u16string newValue = FormTrustedPathsValue(currentValue, installFolder);
   RegKey key;
-  if (registry.CreateKey(RegRoot::CurrentUser, variablesKey.c_str(), key) != reg::kSuccess) {
-    return;
+  if (registry.CreateKey(RegRoot::CurrentUser, variablesKey.c_str(), key) != reg::kSuccess ||
+      !WriteTrustedPaths(registry, key, newValue)) {
+    return ProfileTrust::Refused;
   }
-  WriteTrustedPaths(registry, key, newValue);
+  return ProfileTrust::Written;
 }
-
-}  // namespace
 
 TextList ProfileVariablesKeys(platform::Registry& registry) {
   return CollectVariablesKeys(registry, CollectProfileListKeys(registry));
@@ -118,7 +126,7 @@ void UpdateTrustedPaths(const discovery::InstallationInventory& inventory,
   const std::u16string installFolder =
       trusted_paths_text::FromCodePage(inventory.installFolder);
   for (const std::string& variablesKey : variablesKeys) {
-    UpdateProfile(registry, variablesKey, installFolder);
+    TrustFolderInProfile(registry, variablesKey, installFolder, TrustedValue::Rewritten);
   }
 }
 

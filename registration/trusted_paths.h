@@ -21,6 +21,19 @@ std::u16string FormTrustedPathsValue(std::u16string_view currentValue,
 // of every product of every release key: the keys UpdateTrustedPaths serves.
 discovery::TextList ProfileVariablesKeys(platform::Registry& registry);
 
+enum class ProfileTrust { AlreadyTrusted, Written, Refused };
+
+// What becomes of a value that trusts the folder already. The dialog's installation rewrites
+// it upper-cased, as FormTrustedPathsValue forms it; the per-user part that runs at every
+// logon of a new version keeps it, so that its second run changes nothing.
+enum class TrustedValue { Rewritten, Kept };
+
+// Adds `installFolder` to TRUSTEDPATHS of the Variables key `variablesKey` (below
+// HKEY_CURRENT_USER, made where it is missing), as UpdateTrustedPaths does for each profile.
+// A value that exists but cannot be read is never overwritten (Refused).
+ProfileTrust TrustFolderInProfile(platform::Registry& registry, const std::string& variablesKey,
+                                  std::u16string_view installFolder, TrustedValue trusted);
+
 // `value` without the entries that name `folder`: an entry between semicolons equal to the
 // folder, to the folder with a trailing backslash, or to the folder followed by "\..." (its
 // sub-folders), compared as FormTrustedPathsValue upper-cases. Every other entry, empty ones

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "install/owned_places.h"
 #include "platform/code_page.h"
 #include "registration/trusted_paths_text.h"
 
@@ -12,7 +13,7 @@ namespace {
 
 namespace reg = platform::reg;
 
-constexpr const char* kValueName = "TRUSTEDPATHS";
+constexpr const char* kValueName = install::kTrustedPathsValueName;
 // AutoCAD's own buffer for profile variables holds 13000 characters, 26000 bytes of UTF-16;
 // most values fit at the first read.
 constexpr std::uint32_t kFirstReadSize = 26000;

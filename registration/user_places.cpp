@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "discovery/text_format.h"
+#include "install/owned_places.h"
 #include "install/package_data_folder.h"
 #include "platform/ansi_text.h"
 #include "platform/registry_values.h"
@@ -58,9 +59,8 @@ bool UserSupportFolder(platform::Registry& registry, platform::FileSystem& files
   }
   char support[discovery::kPathBufferSize] = {};
   char longestFont[discovery::kPathBufferSize] = {};
-  if (discovery::FormatPath(support, "%s\\Support", rootFolder.c_str()) ==
-          discovery::kTextDidNotFit ||
-      discovery::FormatPath(longestFont, "%s\\Zelvar_EN.shx", support) ==
+  if (install::SupportFolder(support, rootFolder.c_str()) == discovery::kTextDidNotFit ||
+      discovery::FormatPath(longestFont, "%s\\%s", support, install::kFontNames[0]) ==
           discovery::kTextDidNotFit ||
       install::GetPathKind(files, support) != install::PathIsFolder) {
     return false;

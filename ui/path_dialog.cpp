@@ -64,13 +64,14 @@ const char* ApplicationTitle() {
 
 }  // namespace
 
-CPathDialog::CPathDialog(const platform::Platform& platform, const char* captionText,
+CPathDialog::CPathDialog(const platform::Platform& platform, platform::MessageBoxes& messages,
+                         const char* captionText,
                          const char* title, const char* initialFolder, HWND parent)
     : caption(captionText),
       initialPath(initialFolder),
       owner(SafeOwner(parent)),
       files_(platform.files),
-      messages_(platform.messages) {
+      messages_(messages) {
   subclass.pathDialog = this;
   browseInfo.hwndOwner = owner;
   browseInfo.pidlRoot = nullptr;

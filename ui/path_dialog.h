@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/message_boxes.h"
 #include "platform/platform.h"
 #include "ui/wnd.h"
 
@@ -46,9 +47,10 @@ class CPathDialog {
  public:
   // `caption` goes into the browser's title bar and `title` above the tree; `initialPath` is
   // preselected (none: the current folder). The texts must stay alive while DoModal runs;
-  // caption and initial path may be null. The questions and messages go through `platform`'s
-  // message boxes, the folders are made through its file system.
-  CPathDialog(const platform::Platform& platform, const char* caption, const char* title,
+  // caption and initial path may be null. The questions and messages go through `messages`,
+  // the folders are made through `platform`'s file system.
+  CPathDialog(const platform::Platform& platform, platform::MessageBoxes& messages,
+              const char* caption, const char* title,
               const char* initialPath, HWND parent = nullptr);
   virtual ~CPathDialog() = default;
   CPathDialog(const CPathDialog&) = delete;

@@ -34,11 +34,12 @@ LOGFONTA CaptionFont(UINT dpi) {
 }  // namespace
 
 Dlg_Setup::Dlg_Setup(discovery::InstallationInventory& inventory, platform::Platform platform,
-                     HWND parent)
+                     platform::MessageBoxes& messages, HWND parent)
     : CDialog(IDD_SETUP, parent),
       inventory_(inventory),
       platform_(platform),
-      installCommand_(inventory, platform) {
+      messages_(messages),
+      installCommand_(inventory, platform, messages) {
   const InstallSelection initial = InitialSelection();
   releaseFlags = initial.releaseFlags;
   targetFolder = initial.targetFolder;
@@ -221,7 +222,7 @@ void Dlg_Setup::OnBrowse() {
   static constexpr const char* kChooseFolder = "请选择安装目录：";
   const std::string startFolder = targetFolder;
   const char* const title = ansi::BuiltIn(kChooseFolder);
-  CPathDialog chooser(platform_, title, title, startFolder.c_str(), nullptr);
+  CPathDialog chooser(platform_, messages_, title, title, startFolder.c_str(), nullptr);
   if (chooser.DoModal() == IDOK) {
     // Taken as confirmed; the product folder is appended only when installing.
     targetFolder = chooser.GetPathName();

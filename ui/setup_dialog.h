@@ -7,6 +7,7 @@
 
 #include "discovery/installation_inventory.h"
 #include "ui/logic/install_command.h"
+#include "platform/message_boxes.h"
 #include "platform/platform.h"
 #include "ui/controls.h"
 #include "ui/dialog.h"
@@ -21,6 +22,7 @@ namespace ui {
 class Dlg_Setup : public CDialog {
  public:
   Dlg_Setup(discovery::InstallationInventory& inventory, platform::Platform platform,
+            platform::MessageBoxes& messages,
             HWND parent = nullptr);
   ~Dlg_Setup() override = default;
 
@@ -61,6 +63,7 @@ class Dlg_Setup : public CDialog {
 
   discovery::InstallationInventory& inventory_;
   platform::Platform platform_;
+  platform::MessageBoxes& messages_;
 
  private:
   friend class SetupInstallView;

@@ -61,6 +61,7 @@ void TakeOutEarlierInstallation(platform::Platform platform,
   const std::string& folder = earlier.productFolder;
   RemoveDemandLoadKeys(platform, inventory, folder, report);
   RemoveTrustedFolder(platform.registry, folder, report);
+  if (earlier.machine) RemoveActiveSetupComponent(platform, folder, report);
 
   install::RecordReading record = install::ReadInstallRecord(platform.files, folder);
   if (record.state == install::RecordState::Missing) {

@@ -25,7 +25,7 @@ std::vector<EarlierInstallation> FindEarlierInstallations(platform::Platform pla
 
 // Takes an earlier installation out as the uninstaller would, so that nothing is left
 // pointing at two copies and the old folder is not orphaned: its demand-load keys, its
-// TRUSTEDPATHS entries, its files (by its record; without one, the files of the names the new
+// TRUSTEDPATHS entries, Active Setup's component where it runs that folder's tool, its files (by its record; without one, the files of the names the new
 // installation put in place), its folder once empty, and its entries. The settings file, the
 // fonts and AutoCAD's kept plot driver stay: the new installation carries on with them.
 void TakeOutEarlierInstallation(platform::Platform platform,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "discovery/text_format.h"
+#include "install/owned_places.h"
 #include "install/package_copy.h"
 #include "install/package_data_folder.h"
 #include "platform/ansi_text.h"
@@ -115,7 +116,7 @@ void RemoveProductFiles(platform::FileSystem& files, const std::string& productF
   }
   switch (record.state) {
     case install::RecordState::Unreadable:
-      report.unreadableRecord = productFolder + "\\" + install::kInstallRecordName;
+      report.unreadableRecord = install::InFolder(productFolder, install::kInstallRecordName);
       return;
     case install::RecordState::Read:
       report.refusedEntries = record.refused;
@@ -156,10 +157,8 @@ void RemoveSettingsFile(platform::FileSystem& files, RemovalReport& report) {
   char settingsFolder[discovery::kPathBufferSize];
   char settingsFile[discovery::kPathBufferSize];
   if (!install::FindAppDataFolder(files, appData) ||
-      discovery::FormatPath(settingsFolder, "%s\\%s", appData, install::kSettingsFolderName) ==
-          discovery::kTextDidNotFit ||
-      discovery::FormatPath(settingsFile, "%s\\%s", settingsFolder, install::kSettingsFileName) ==
-          discovery::kTextDidNotFit) {
+      install::SettingsFolder(settingsFolder, appData) == discovery::kTextDidNotFit ||
+      install::SettingsFile(settingsFile, appData) == discovery::kTextDidNotFit) {
     return;
   }
   if (install::GetPathKind(files, settingsFile) == install::PathIsFile &&

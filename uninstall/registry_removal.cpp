@@ -9,6 +9,10 @@
 #include "discovery/text_format.h"
 #include "platform/ansi_text.h"
 #include "platform/registry_values.h"
+#include "install/owned_places.h"
+#include "install/product_identity.h"
+#include "platform/built_in_text.h"
+#include "registration/active_setup.h"
 #include "registration/demand_load.h"
 #include "registration/trusted_paths.h"
 #include "registration/trusted_paths_text.h"
@@ -27,7 +31,8 @@ std::string RootName(RegRoot root) {
   return root == RegRoot::LocalMachine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\";
 }
 
-// The product keys of the current user: every "<release>\<product>" below AutoCAD's key.
+}  // namespace
+
 discovery::TextList UserProductKeys(platform::Registry& registry) {
   discovery::TextList keys;
   const std::string acadPath = "Software\\Autodesk\\AutoCAD";
@@ -52,13 +57,11 @@ discovery::TextList UserProductKeys(platform::Registry& registry) {
   return keys;
 }
 
-// The LOADER names a file directly in the product folder. A value that does not fit a path
-// names no file the setup wrote.
 bool LoaderInFolder(platform::Registry& registry, const platform::RegKey& key,
                     const std::string& productFolder) {
   std::string loader;
   std::uint32_t type = reg::kTypeNone;
-  if (!platform::ReadPathValue(registry, key, "LOADER", loader, type) ||
+  if (!platform::ReadPathValue(registry, key, install::kLoaderValueName, loader, type) ||
       (type != reg::kTypeSz && type != reg::kTypeExpandSz)) {
     return false;
   }
@@ -67,6 +70,8 @@ bool LoaderInFolder(platform::Registry& registry, const platform::RegKey& key,
   return slash != std::string_view::npos &&
          ansi::EqualsNoCase(text.substr(0, slash), productFolder);
 }
+
+namespace {
 
 void RemoveBelowProductKey(platform::Platform platform, RegRoot root,
                            const std::string& productKeyPath, const std::string& productFolder,
@@ -78,8 +83,7 @@ void RemoveBelowProductKey(platform::Platform platform, RegRoot root,
   }
   for (int year = kFirstYear; year <= kLastYear; ++year) {
     char keyName[discovery::kPathBufferSize];
-    if (discovery::FormatPath(keyName, registration::kDemandLoadKeyFormat, year) ==
-        discovery::kTextDidNotFit) {
+    if (install::DemandLoadKeyName(keyName, year) == discovery::kTextDidNotFit) {
       continue;
     }
     bool ours = false;
@@ -136,6 +140,38 @@ void RemoveTrustedFolder(platform::Registry& registry, const std::string& produc
                        : registration::WriteTrustedPaths(registry, key, kept))) {
       report.Add(RootName(RegRoot::CurrentUser) + variablesKey + " (TRUSTEDPATHS)",
                  RemovalRefused::NoRights);
+    }
+  }
+}
+
+void RemoveActiveSetupComponent(platform::Platform platform, const std::string& productFolder,
+                                RemovalReport& report) {
+  platform::Registry& registry = platform.registry;
+  const std::string path = ansi::BuiltIn(install::kActiveSetupComponentPath);
+  {
+    platform::RegKey component;
+    if (registry.OpenKeyEx(RegRoot::LocalMachine, path.c_str(), reg::kKeyRead, component) ==
+        reg::kSuccess) {
+      std::uint32_t type = reg::kTypeNone;
+      // A command longer than a path and its arguments is not one the setup wrote.
+      char text[2 * discovery::kPathBufferSize + 64] = {};
+      std::uint32_t size = sizeof text - 1;
+      const bool ours = registry.QueryValue(component, "StubPath", &type,
+                                            reinterpret_cast<unsigned char*>(text), &size) ==
+                            reg::kSuccess &&
+                        reg::IsStringType(type) &&
+                        registration::StubPathNamesFolder(text, productFolder);
+      if (!ours) return;
+    }
+  }
+  for (const RegRoot root : {RegRoot::LocalMachine, RegRoot::CurrentUser}) {
+    const long deleted = registry.DeleteKey(root, path.c_str());
+    if (deleted == reg::kSuccess || deleted == reg::kFileNotFound) continue;
+    if (deleted == reg::kAccessDenied) {
+      report.Add(RootName(root) + path, RemovalRefused::NoRights);
+    } else {
+      report.AddWithError(RootName(root) + path,
+                          platform.files.ErrorText(static_cast<std::uint32_t>(deleted)));
     }
   }
 }

@@ -134,7 +134,10 @@ UninstallEnd RunUninstall(platform::Platform platform, const std::string& produc
 
   RemoveDemandLoadKeys(platform, inventory, folder, report);
   RemoveTrustedFolder(platform.registry, folder, report);
-  RestorePlotDrivers(platform.files, inventory, report);
+  // Before the tool goes with the files: a component left behind would run a missing program
+  // at every user's logon.
+  if (entries.machine) RemoveActiveSetupComponent(platform, folder, report);
+  RestorePlotDrivers(platform, inventory, folder, report);
   const install::RecordReading record = install::ReadInstallRecord(platform.files, folder);
   RemoveProductFiles(platform.files, folder, record, install::kUninstallerName, autoCADRunning,
                      report);

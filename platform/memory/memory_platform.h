@@ -16,7 +16,7 @@ struct MemoryPlatform {
   MemoryProcessList processes;
   ScriptedMessageBoxes messages;
 
-  Platform Get() { return Platform{registry, files, processes, messages}; }
+  Platform Get() { return Platform{registry, files, processes}; }
 
   // The machine as a 32-bit program on 64-bit Windows meets it: it runs under WOW64 and sees
   // HKEY_LOCAL_MACHINE\SOFTWARE's 32-bit view unless it asks for the 64-bit one.

@@ -15,7 +15,7 @@ struct Win32Platform {
   Win32ProcessList processes;
   Win32MessageBoxes messages;
 
-  Platform Get() { return Platform{registry, files, processes, messages}; }
+  Platform Get() { return Platform{registry, files, processes}; }
 };
 
 }  // namespace platform

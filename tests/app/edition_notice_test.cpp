@@ -15,7 +15,7 @@ std::vector<platform::ShownMessageBox> Shown(int bits, bool wow64, const std::st
   platform::MemoryPlatform machine;
   EXPECT_TRUE(machine.registry.CreateKeyPath(platform::RegRoot::LocalMachine, key));
   if (wow64) machine.RunAs32BitProgramOn64BitWindows();
-  app::TellOfSixtyFourBitAcad(machine.Get(), bits);
+  app::TellOfSixtyFourBitAcad(machine.Get(), machine.messages, bits);
   return machine.messages.Shown();
 }
 

@@ -116,7 +116,7 @@ class AcadScanKeyInfo : public ::testing::Test {
   void Scan() {
     platform::Platform through = machine.Get();
     InstallationInventory inventory(
-        platform::Platform{logged, through.files, through.processes, through.messages});
+        platform::Platform{logged, through.files, through.processes});
     inventory.ScanAcadInstallations();
     locations = inventory.acadLocations[k2010];
   }

@@ -8,6 +8,10 @@
   state-diff.py diff BEFORE.json AFTER.json ALLOWED.txt
       prints one PASS or FAIL line, and each change that ALLOWED.txt does not cover
 
+  state-diff.py changes BEFORE.json AFTER.json
+      prints every change, one "+ ", "- " or "~ " line per key, value or path, sorted; for a
+      scenario that compares them with a reviewed list
+
 ALLOWED.txt holds lines "registry PREFIX" and "files PREFIX" (UTF-8, "#" comments): a key,
 value ("KEY [NAME]") or path that starts with PREFIX, letter case aside, may change; a PREFIX
 ending in "$" covers that one key, value or path only, not what lies below it. %APPDATA%
@@ -110,18 +114,33 @@ def covers(prefix, label):
     return label.startswith(prefix)
 
 
+def load(path):
+    with open(path, encoding="utf-8", errors="surrogateescape") as f:
+        return json.load(f)
+
+
+def changes_of(before, after, part):
+    old, new = before[part], after[part]
+    changes = [("-", old[k][1]) for k in old if k not in new]
+    changes += [("+", new[k][1]) for k in new if k not in old]
+    changes += [("~", new[k][1]) for k in new if k in old and new[k] != old[k]]
+    return changes
+
+
+def print_changes(before_path, after_path):
+    before, after = load(before_path), load(after_path)
+    for part in ("registry", "files"):
+        for sign, label in sorted(changes_of(before, after, part), key=lambda c: c[1].upper()):
+            print(f"{sign} {label}")
+    return 0
+
+
 def diff(before_path, after_path, allowed_path):
-    with open(before_path, encoding="utf-8", errors="surrogateescape") as f:
-        before = json.load(f)
-    with open(after_path, encoding="utf-8", errors="surrogateescape") as f:
-        after = json.load(f)
+    before, after = load(before_path), load(after_path)
     allowed = read_allowed(allowed_path)
     stray, counted = [], {"registry": 0, "files": 0}
     for part in ("registry", "files"):
-        old, new = before[part], after[part]
-        changes = [("-", old[k][1]) for k in old if k not in new]
-        changes += [("+", new[k][1]) for k in new if k not in old]
-        changes += [("~", new[k][1]) for k in new if k in old and new[k] != old[k]]
+        changes = changes_of(before, after, part)
         counted[part] = len(changes)
         for sign, label in sorted(changes, key=lambda c: c[1].upper()):
             if not any(covers(p, label.upper()) for p in allowed[part]):
@@ -145,6 +164,8 @@ def main():
     if len(sys.argv) == 4 and sys.argv[1] == "snapshot":
         snapshot(sys.argv[2], sys.argv[3])
         return 0
+    if len(sys.argv) == 4 and sys.argv[1] == "changes":
+        return print_changes(sys.argv[2], sys.argv[3])
     if len(sys.argv) == 5 and sys.argv[1] == "diff":
         return diff(sys.argv[2], sys.argv[3], sys.argv[4])
     print(__doc__, file=sys.stderr)

@@ -140,9 +140,9 @@ class InstallSequenceTest : public ::testing::Test {
   platform::MemoryPlatform memory;
   CallLog log;
   LoggedMessageBoxes messages{log, memory.messages};
-  platform::Platform machine{memory.registry, memory.files, memory.processes, messages};
+  platform::Platform machine{memory.registry, memory.files, memory.processes};
   discovery::InstallationInventory inventory{machine};
-  ui::InstallCommand command{inventory, machine};
+  ui::InstallCommand command{inventory, machine, messages};
   RecordingView view{log};
   discovery::ReleaseFlags flags{};
   std::string targetFolder;

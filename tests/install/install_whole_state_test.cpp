@@ -10,6 +10,7 @@
 
 #include "platform/ansi_text.h"
 #include "platform/memory/memory_platform.h"
+#include "tests/support/owned_places.h"
 #include "ui/logic/install_command.h"
 
 namespace install {
@@ -155,9 +156,9 @@ struct Machine {
 
   platform::MemoryPlatform memory;
   IgnoringUser user;
-  platform::Platform machine{memory.registry, memory.files, memory.processes, user};
+  platform::Platform machine{memory.registry, memory.files, memory.processes};
   discovery::InstallationInventory inventory{machine};
-  ui::InstallCommand command{inventory, machine};
+  ui::InstallCommand command{inventory, machine, user};
   discovery::ReleaseFlags flags{};
   std::string targetFolder;
   bool ended = false;
@@ -180,72 +181,56 @@ std::string FilePathOf(const std::string& line) {
   return path;
 }
 
-// The places an installation owns in the file system.
-bool FileChangeAllowed(const std::string& line) {
+using test_support::OwnedPlaces;
+
+// The places an installation owns in the file system (a change line: "+ C:\a",
+// "* C:\a attributes ...").
+bool FileChangeAllowed(const OwnedPlaces& places, const std::string& line) {
   if (StartsWith(line, "- ")) {
     return false;  // an installation removes nothing
   }
   const std::string path = FilePathOf(line);
-  if (path == "C:\\Zelvar" || StartsWith(path, kProduct)) {
-    return true;
-  }
-  if (path == std::string(kAppData) + "\\Zelvar" ||
-      path == std::string(kAppData) + "\\Zelvar\\Zelvar.Ini") {
+  if (places.OwnsFile(path)) {
     return true;
   }
   // The package's own files lose their read-only attribute, nothing else.
-  if (StartsWith(path, "C:\\Dist\\Data\\") && StartsWith(line, "* ") &&
-      line.find(" attributes ") != std::string::npos) {
-    return true;
-  }
-  for (const char* location : {kAcad2008, kAcad2010, kAcad2021}) {
-    const std::string fonts = std::string(location) + "\\Fonts\\";
-    if (path == fonts + "Zelvar_EN.shx" || path == fonts + "Zelvar_HZ.shx") {
-      return true;
-    }
-  }
-  for (const char* support : {kSupport2008, kSupport2021}) {
-    if (path == std::string(support) + "\\Zelvar_EN.shx" ||
-        path == std::string(support) + "\\Zelvar_HZ.shx") {
-      return true;
-    }
-  }
-  // AutoCAD 2008's plot driver, replaced once AutoCAD's own has been kept beside it.
-  return path == std::string(kAcad2008) + "\\Drv\\pdfplot9.hdi" ||
-         path == std::string(kAcad2008) + "\\Drv\\pdfplot9.hdi.orig";
+  return StartsWith(path, "C:\\Dist\\Data\\") && StartsWith(line, "* ") &&
+         line.find(" attributes ") != std::string::npos;
 }
 
 // The places an installation owns in the registry: demand-load keys of the plug-in (below a
 // user's product key too, never the product key itself) and the profiles' TRUSTEDPATHS (with
 // a Variables key made for it). Only a user's demand-load key of the plug-in is ever removed.
-bool RegistryChangeAllowed(const std::string& line) {
-  if (StartsWith(line, "- ")) {
-    return line.find(" HKCU\\") != std::string::npos &&
-           line.find("\\Applications\\ZV_BatchPlot") != std::string::npos;
+bool RegistryChangeAllowed(const OwnedPlaces& places, const std::string& line) {
+  // "+ key HKLM\A", "~ value HKCU\A [Name]": the key, and the value's name ("" for a key).
+  const bool isKey = StartsWith(line.substr(2), "key ");
+  std::string key = line.substr(isKey ? 6 : 8);
+  std::string value;
+  if (!isKey) {
+    const std::size_t bracket = key.rfind(" [");
+    if (bracket == std::string::npos) return false;
+    value = key.substr(bracket + 2, key.size() - bracket - 3);
+    key.resize(bracket);
   }
-  if (line.find("\\Applications\\ZV_BatchPlot") != std::string::npos) {
-    return StartsWith(line, "+ key ") || line.find("[LOADCTRLS]") != std::string::npos ||
-           line.find("[LOADER]") != std::string::npos;
+  if (OwnedPlaces::Holds(places.demandLoadKeys, key)) {
+    if (StartsWith(line, "- ")) return StartsWith(key, "HKCU\\");
+    return isKey ? StartsWith(line, "+ ")
+                 : value == install::kLoadControlsValueName || value == install::kLoaderValueName;
   }
-  if ((StartsWith(line, "+ key HKLM\\") || StartsWith(line, "+ key HKCU\\")) && line.size() > 13 &&
-      line.compare(line.size() - 13, 13, "\\Applications") == 0) {
-    return true;
+  if (StartsWith(line, "- ")) return false;
+  if (isKey) {
+    return StartsWith(line, "+ ") && (OwnedPlaces::Holds(places.applicationsKeys, key) ||
+                                      OwnedPlaces::Holds(places.variablesKeys, key));
   }
-  if (StartsWith(line, "+ key HKCU\\SOFTWARE\\Autodesk\\AutoCAD\\") &&
-      line.compare(line.size() - 10, 10, "\\Variables") == 0) {
-    return true;
-  }
-  return StartsWith(line, "+ value HKCU\\SOFTWARE\\Autodesk\\AutoCAD\\") ||
-                 StartsWith(line, "~ value HKCU\\SOFTWARE\\Autodesk\\AutoCAD\\")
-             ? line.find("\\Variables [TRUSTEDPATHS]") != std::string::npos
-             : false;
+  return OwnedPlaces::Holds(places.variablesKeys, key) && value == install::kTrustedPathsValueName;
 }
 
 std::vector<std::string> Disallowed(const std::vector<std::string>& changes,
-                                    bool (*allowed)(const std::string&)) {
+                                    const OwnedPlaces& places,
+                                    bool (*allowed)(const OwnedPlaces&, const std::string&)) {
   std::vector<std::string> wrong;
   std::copy_if(changes.begin(), changes.end(), std::back_inserter(wrong),
-               [&](const std::string& line) { return !allowed(line); });
+               [&](const std::string& line) { return !allowed(places, line); });
   return wrong;
 }
 
@@ -256,12 +241,15 @@ struct State {
 
 State Take(const Machine& m) { return {m.memory.registry.Snapshot(), m.memory.files.Snapshot()}; }
 
-// What changed outside the installation's own places; empty when nothing did.
-std::vector<std::string> ChangesOutsideTheInstallation(const State& before, const State& after) {
-  std::vector<std::string> wrong = Disallowed(
-      platform::DescribeRegistryChanges(before.registry, after.registry), RegistryChangeAllowed);
+// What changed outside the installation's own places on `m`; empty when nothing did.
+std::vector<std::string> ChangesOutsideTheInstallation(Machine& m, const State& before,
+                                                       const State& after) {
+  const OwnedPlaces places = test_support::OwnedPlacesOf(m.memory, m.inventory, kProduct);
+  std::vector<std::string> wrong =
+      Disallowed(platform::DescribeRegistryChanges(before.registry, after.registry), places,
+                 RegistryChangeAllowed);
   const std::vector<std::string> files =
-      Disallowed(platform::DescribeChanges(before.files, after.files), FileChangeAllowed);
+      Disallowed(platform::DescribeChanges(before.files, after.files), places, FileChangeAllowed);
   wrong.insert(wrong.end(), files.begin(), files.end());
   return wrong;
 }
@@ -273,7 +261,7 @@ TEST(InstallWholeState, OnlyTheInstallationsOwnPlacesChange) {
   ASSERT_TRUE(m.finished);
   const State after = Take(m);
 
-  EXPECT_EQ(ChangesOutsideTheInstallation(before, after), std::vector<std::string>{});
+  EXPECT_EQ(ChangesOutsideTheInstallation(m, before, after), std::vector<std::string>{});
   EXPECT_EQ(m.memory.files.FolderAccessOf(kProduct), platform::FolderAccess::MachineWide);
   // It did change what it owns: the predicate is not simply true.
   EXPECT_GT(platform::DescribeRegistryChanges(before.registry, after.registry).size(), 10u);
@@ -297,7 +285,7 @@ TEST(InstallWholeState, ThePredicatesCatchAStrayChange) {
   const State before = Take(m);
   m.memory.registry.SetString(RegRoot::LocalMachine, "SOFTWARE\\Other\\Program", "Path", "X");
   m.memory.files.AddFile(std::string(kAcad2010) + "\\Drv\\pdfplot9.hdi", "stray");
-  EXPECT_EQ(ChangesOutsideTheInstallation(before, Take(m)).size(), 3u);
+  EXPECT_EQ(ChangesOutsideTheInstallation(m, before, Take(m)).size(), 3u);
 }
 
 // TRUSTEDPATHS as AutoCAD reads it: entries compared without regard to case.
@@ -341,7 +329,7 @@ TEST(InstallWholeState, WithoutAdministratorRightsOnlyTheUsersOwnPlacesChange) {
   ASSERT_TRUE(m.finished);
   const State once = Take(m);
 
-  EXPECT_EQ(ChangesOutsideTheInstallation(before, once), std::vector<std::string>{});
+  EXPECT_EQ(ChangesOutsideTheInstallation(m, before, once), std::vector<std::string>{});
   EXPECT_EQ(m.memory.files.FolderAccessOf(kProduct), platform::FolderAccess::CurrentUserOnly);
   std::vector<std::string> registry;
   for (const std::string& line : platform::DescribeRegistryChanges(before.registry, once.registry)) {
@@ -432,7 +420,7 @@ void CheckAfterFailure(Machine& m, const State& before, Expect expect, bool righ
                        const std::string& what) {
   SCOPED_TRACE(what + (rights ? "" : " (without administrator rights)"));
   EXPECT_TRUE(m.finished) << "Ignore lets every installation run to its end";
-  EXPECT_EQ(ChangesOutsideTheInstallation(before, Take(m)), std::vector<std::string>{});
+  EXPECT_EQ(ChangesOutsideTheInstallation(m, before, Take(m)), std::vector<std::string>{});
   const bool prompt = Shows(m, "拷贝文件 ");
   // A refused machine-wide place is either taken over by the user's own or named.
   const bool warning = Shows(m, "插件已安装，但仅供当前Windows用户使用") ||

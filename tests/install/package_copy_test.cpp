@@ -91,11 +91,13 @@ TEST_F(PackageCopyTest, InstallsEachFileUnderItsNameAndPassesOverWhatAutoCADRece
                 "+ C:\\Zelvar\\Zelvar批打印软件\\PdfSharp.dll",
                 "+ C:\\Zelvar\\Zelvar批打印软件\\UnInstall.lst",
                 "+ C:\\Zelvar\\Zelvar批打印软件\\ZV_BatchPlot2010.ARX",
+                "+ C:\\Zelvar\\Zelvar批打印软件\\Zelvar.Ini.default",
                 "+ C:\\Zelvar\\Zelvar批打印软件\\itextsharp.dll",
                 "+ C:\\Zelvar\\Zelvar批打印软件\\使用说明.txt",
             }));
   EXPECT_EQ(memory.files.ReadFile("C:\\Zelvar\\Zelvar批打印软件\\itextsharp.dll"), "itext");
   EXPECT_EQ(memory.files.ReadFile(std::string(kAppData) + "\\Zelvar\\ZELVAR.INI"), "settings");
+  EXPECT_EQ(memory.files.ReadFile("C:\\Zelvar\\Zelvar批打印软件\\Zelvar.Ini.default"), "settings");
   EXPECT_TRUE(memory.messages.Shown().empty());
 }
 

@@ -92,6 +92,7 @@ struct Machine {
     for (const RegRoot root : {RegRoot::LocalMachine, RegRoot::CurrentUser}) {
       r.CreateKeyPath(root, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
     }
+    r.CreateKeyPath(RegRoot::LocalMachine, "Software\\Microsoft\\Active Setup\\Installed Components");
     r.CreateKeyPath(RegRoot::CurrentUser, "Software\\Autodesk\\AutoCAD\\R16.2\\ACAD-4001:804");
     r.SetString(RegRoot::CurrentUser, kForeignKey, "LOADER", "D:\\Elsewhere\\ZV_BatchPlot2013.ARX");
 
@@ -128,7 +129,7 @@ struct Machine {
     inventory.ScanAcadInstallations();
     discovery::ReleaseFlags flags{};
     flags.fill(1);
-    ui::InstallCommand command(inventory, memory.Get());
+    ui::InstallCommand command(inventory, memory.Get(), memory.messages);
     std::string folder;
     QuietView view(folder, chosenFolder);
     command.OnInstall(view, flags, folder);

@@ -3,13 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app/uninstall_message_boxes.h"
+#include "app/uninstall_quiet.h"
 #include "install/closing_notice.h"
 #include "install/installed_apps_entry.h"
 #include "platform/ansi_text.h"
+#include "registration/active_setup.h"
 #include "registration/trusted_paths.h"
 #include "tests/uninstall/uninstall_machine.h"
 #include "uninstall/file_removal.h"
@@ -128,7 +131,7 @@ TEST(UninstallConversation, NoRefusalOrAWarningChangesNothing) {
     const auto files = m.memory.files.Snapshot();
 
     uninstall::RemovalReport report;
-    EXPECT_FALSE(app::UninstallWithMessageBoxes(m.memory.Get(), c.productFolder, report));
+    EXPECT_FALSE(app::UninstallWithMessageBoxes(m.memory.Get(), m.memory.messages, c.productFolder, report));
     EXPECT_EQ(m.memory.registry.Snapshot(), registry);
     EXPECT_EQ(m.memory.files.Snapshot(), files);
     std::vector<std::string> shown;
@@ -151,7 +154,7 @@ TEST(UninstallConversation, ASecondYesWhileAutoCADRunsGoesOnAndNamesWhatStayedLo
     m.memory.messages.QueueAnswer(answer);
   }
   uninstall::RemovalReport report;
-  ASSERT_TRUE(app::UninstallWithMessageBoxes(m.memory.Get(), kProduct, report));
+  ASSERT_TRUE(app::UninstallWithMessageBoxes(m.memory.Get(), m.memory.messages, kProduct, report));
 
   EXPECT_EQ(report.notRemoved, std::vector<std::string>{module});
   const std::string last = m.memory.messages.Shown().back().text;
@@ -173,7 +176,7 @@ TEST(UninstallConversation, AnEntryNamingAnotherFolderStays) {
                               other);
   m.memory.messages.QueueAnswer(mb::kIdYes);
   uninstall::RemovalReport report;
-  ASSERT_TRUE(app::UninstallWithMessageBoxes(m.memory.Get(), kProduct, report));
+  ASSERT_TRUE(app::UninstallWithMessageBoxes(m.memory.Get(), m.memory.messages, kProduct, report));
   EXPECT_TRUE(report.Clean());
   EXPECT_FALSE(m.memory.registry.KeyExists(RegRoot::LocalMachine, kInstalledAppsEntryPath));
   EXPECT_EQ(m.memory.registry.ReadString(RegRoot::CurrentUser, kInstalledAppsEntryPath,
@@ -200,7 +203,7 @@ TEST(UninstallConversation, EachRefusalIsToldForWhatItIs) {
     c.refuse(m, module);
     m.memory.messages.QueueAnswer(mb::kIdYes);
     uninstall::RemovalReport report;
-    ASSERT_TRUE(app::UninstallWithMessageBoxes(m.memory.Get(), kProduct, report));
+    ASSERT_TRUE(app::UninstallWithMessageBoxes(m.memory.Get(), m.memory.messages, kProduct, report));
     const std::string last = m.memory.messages.Shown().back().text;
     for (const char* reason : {uninstall::kInUseReason, uninstall::kNoRightsReason}) {
       EXPECT_EQ(last.find(reason) != std::string::npos, reason == c.reason) << reason;
@@ -267,7 +270,8 @@ TEST(InstalledAppsEntry, ListsTheProductWithItsUninstallerAndALaterInstallationR
                {"InstallDate", "20250307"},
                {"DisplayIcon", kUninstaller},
                {"InstallLocation", kProduct},
-               {"UninstallString", std::string("\"") + kUninstaller + "\""}};
+               {"UninstallString", std::string("\"") + kUninstaller + "\""},
+               {"QuietUninstallString", std::string("\"") + kUninstaller + "\" /quiet"}};
   for (const auto& t : texts) {
     EXPECT_EQ(r.ReadString(RegRoot::LocalMachine, kInstalledAppsEntryPath, t.name), t.text)
         << t.name;
@@ -288,6 +292,98 @@ TEST(InstalledAppsEntry, IsNotWrittenWithoutTheUninstaller) {
   ASSERT_TRUE(m.Install());
   EXPECT_FALSE(m.memory.registry.KeyExists(RegRoot::LocalMachine, kInstalledAppsEntryPath));
   EXPECT_FALSE(m.memory.registry.KeyExists(RegRoot::CurrentUser, kInstalledAppsEntryPath));
+}
+
+void HoldAModule(Machine& m) {
+  m.memory.files.HoldInUse(std::string(kProduct) + "\\ZV_BatchPlot2010.ARX");
+}
+void AutoCADRuns(Machine& m) { m.memory.processes.AddProcess("acad.exe"); }
+
+// UnInstall.exe /quiet: no box, whatever happens; a refusal changes nothing.
+TEST(QuietUninstall, AsksNothingAndEndsWithItsExitCode) {
+  const struct {
+    const char* name;
+    const char* productFolder;
+    void (*prepare)(Machine&);
+    int code;
+  } cases[] = {
+      {"removed", kProduct, Nothing, app::kQuietRemoved},
+      {"a-module-held-open", kProduct, HoldAModule, app::kQuietSomethingStayed},
+      {"autocad-running", kProduct, AutoCADRuns, app::kQuietRefused},
+      {"not-the-product-folder", kChosen, Nothing, app::kQuietRefused},
+      {"entry-of-another-folder", kProduct, EntryOfAnotherFolder, app::kQuietRefused},
+      {"machine-wide-without-rights", kProduct, WithoutAdministratorRights, app::kQuietRefused},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Machine m;
+    ASSERT_TRUE(m.Install());
+    c.prepare(m);
+    const std::size_t shown = m.memory.messages.Shown().size();
+    const auto registry = m.memory.registry.Snapshot();
+    uninstall::RemovalReport report;
+    EXPECT_EQ(app::UninstallQuietly(m.memory.Get(), c.productFolder, report), c.code);
+    EXPECT_EQ(m.memory.messages.Shown().size(), shown);
+    EXPECT_EQ(m.memory.registry.Snapshot() == registry, c.code == app::kQuietRefused);
+  }
+}
+
+void DenyActiveSetup(Machine& m) {
+  ASSERT_TRUE(m.memory.registry.DenyWriteTree(
+      RegRoot::LocalMachine, "Software\\Microsoft\\Active Setup\\Installed Components"));
+}
+void NoRights(Machine& m) { m.TakeAwayRights(); }
+
+// Only an administrator's installation for every user writes Active Setup's component; a
+// refusal is told in the closing notice.
+TEST(EveryUsersLogon, AnAdministratorsInstallationWritesActiveSetupsComponent) {
+  // The machine's keys below SOFTWARE in the case the machine has them.
+  const std::string component = std::string("HKLM\\SOFTWARE") + (install::kActiveSetupComponentPath + 8);
+  const std::string quiet =
+      std::string("\\SOFTWARE") + (kInstalledAppsEntryPath + 8) + " [QuietUninstallString]";
+  const struct {
+    const char* name;
+    void (*prepare)(Machine&);
+    std::vector<std::string> places;
+    bool refused;
+  } cases[] = {
+      {"administrator", Nothing,
+       {"+ key " + component, "+ value " + component + " [IsInstalled]",
+        "+ value " + component + " [StubPath]", "+ value " + component + " [Version]",
+        "+ value " + component + " []", "+ value HKLM" + quiet}, false},
+      {"without-rights", NoRights, {"+ value HKCU" + quiet}, false},
+      {"component-refused", DenyActiveSetup, {"+ value HKLM" + quiet}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Machine m;
+    c.prepare(m);
+    const auto before = m.memory.registry.Snapshot();
+    ASSERT_TRUE(m.Install());
+    std::vector<std::string> places;
+    for (const std::string& line :
+         platform::DescribeRegistryChanges(before, m.memory.registry.Snapshot())) {
+      if (line.find("Active Setup") != std::string::npos ||
+          line.find("[QuietUninstallString]") != std::string::npos) {
+        places.push_back(line);
+      }
+    }
+    std::sort(places.begin(), places.end());
+    EXPECT_EQ(places, c.places);
+    install::ClosingProblems refusal;
+    refusal.activeSetupError = m.memory.files.ErrorText(platform::reg::kAccessDenied);
+    const std::string paragraph = install::ClosingNotice(refusal);
+    bool told = false;
+    for (const auto& box : m.memory.messages.Shown()) {
+      told = told || box.text.find(paragraph) != std::string::npos;
+    }
+    EXPECT_EQ(told, c.refused);
+  }
+  Machine m;
+  ASSERT_TRUE(m.Install());
+  EXPECT_EQ(m.memory.registry.ReadString(RegRoot::LocalMachine, install::kActiveSetupComponentPath,
+                                         "StubPath"),
+            registration::ActiveSetupStubPath(kProduct));
 }
 
 }  // namespace

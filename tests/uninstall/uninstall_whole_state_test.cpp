@@ -16,6 +16,8 @@
 #include "platform/ansi_text.h"
 #include "platform/code_page.h"
 #include "registration/trusted_paths_text.h"
+#include "tests/support/owned_places.h"
+#include "tests/support/whole_state.h"
 #include "tests/uninstall/uninstall_machine.h"
 #include "uninstall/uninstall_messages.h"
 #include "uninstall/uninstall_sequence.h"
@@ -25,10 +27,8 @@ namespace {
 
 namespace mb = platform::mb;
 
-struct State {
-  platform::RegistrySnapshot registry;
-  platform::FileTree files;
-};
+using State = test_support::WholeState;
+using test_support::Changes;
 
 // TRUSTEDPATHS as AutoCAD reads it: letter case aside.
 State Take(const Machine& m) {
@@ -48,35 +48,33 @@ bool Has(const std::string& line, const std::string& part) {
   return line.find(part) != std::string::npos;
 }
 
-// What an uninstallation leaves on purpose.
-bool KeptOnPurpose(const std::string& line) {
+// What an uninstallation leaves on purpose: the Applications and Variables keys, which may have
+// been there before, and the fonts, which drawings may still use.
+bool KeptOnPurpose(const test_support::OwnedPlaces& places, const std::string& line) {
   if (line.rfind("+ key ", 0) == 0) {
-    return line.ends_with("\\Applications") || line.ends_with("\\Variables");
+    const std::string key = line.substr(6);
+    return places.Holds(places.applicationsKeys, key) || places.Holds(places.variablesKeys, key);
   }
   // The package's files lost their read-only bit when they were copied.
   if (line.rfind("* C:\\Dist\\Data\\", 0) == 0) return Has(line, " attributes ");
-  const bool font = Has(line, "\\Zelvar_EN.shx") || Has(line, "\\Zelvar_HZ.shx");
-  return line.rfind("+ ", 0) == 0 && font;
+  return line.rfind("+ ", 0) == 0 && places.Holds(places.fonts, line.substr(2));
 }
 
-std::vector<std::string> Changes(const State& before, const State& after) {
-  std::vector<std::string> lines = platform::DescribeRegistryChanges(before.registry, after.registry);
-  const std::vector<std::string> files = platform::DescribeChanges(before.files, after.files);
-  lines.insert(lines.end(), files.begin(), files.end());
-  return lines;
-}
-
-std::vector<std::string> Unexpected(const State& before, const State& after) {
+std::vector<std::string> Unexpected(Machine& m, const State& before, const State& after) {
+  discovery::InstallationInventory inventory(m.memory.Get());
+  inventory.ScanAcadInstallations();
+  const test_support::OwnedPlaces places =
+      test_support::OwnedPlacesOf(m.memory, inventory, InCodePage(kProduct));
   std::vector<std::string> wrong;
   for (const std::string& line : Changes(before, after)) {
-    if (!KeptOnPurpose(line)) wrong.push_back(line);
+    if (!KeptOnPurpose(places, line)) wrong.push_back(line);
   }
   return wrong;
 }
 
 // The uninstaller as the program runs it: from its copy outside the product folder.
 bool Uninstall(Machine& m, uninstall::RemovalReport& report) {
-  return app::UninstallWithMessageBoxes(m.memory.Get(), InCodePage(kProduct), report);
+  return app::UninstallWithMessageBoxes(m.memory.Get(), m.memory.messages, InCodePage(kProduct), report);
 }
 
 std::string LastMessage(const Machine& m) {
@@ -125,7 +123,7 @@ TEST_P(UninstallWholeState, LeavesTheMachineAsBeforeButForWhatIsKeptOnPurpose) {
                 text);
     }
   }
-  EXPECT_EQ(Unexpected(before, after), std::vector<std::string>{});
+  EXPECT_EQ(Unexpected(m, before, after), std::vector<std::string>{});
   // The kept places are really there, so the allowance is not simply true.
   EXPECT_FALSE(Changes(before, after).empty());
   EXPECT_GT(Changes(installed, after).size(), 20u);
@@ -161,7 +159,7 @@ TEST(UninstallWholeState, OnlyTheUsersOwnFilesAndTheirFoldersRemainAndNoLinkIsFo
     } else {
       expected.push_back("+ " + product + "\\图纸");
     }
-    EXPECT_EQ(Unexpected(before, Take(m)), expected);
+    EXPECT_EQ(Unexpected(m, before, Take(m)), expected);
     EXPECT_EQ(LastMessage(m), std::string(uninstall::kDoneText) + "\n\n" +
                                   discovery::FormatText(uninstall::kKeptFolderFormat, kProduct));
     EXPECT_FALSE(m.memory.registry.KeyExists(RegRoot::LocalMachine, install::kInstalledAppsEntryPath));
@@ -247,7 +245,7 @@ TEST(UninstallWholeStateCheck, CatchesAStrayChange) {
                                   u"D:\\한국어\\플러그인");
   m.memory.files.AddFile("C:\\Zelvar\\left.txt", "x");
   // The key with its value, the value, the folder with its file.
-  EXPECT_EQ(Unexpected(before, Take(m)).size(), 5u);
+  EXPECT_EQ(Unexpected(m, before, Take(m)).size(), 5u);
 }
 
 TEST(UninstallTwice, TheSecondRunFindsNoEntryAndChangesNothing) {
@@ -361,7 +359,7 @@ TEST(UninstallFailures, TheUninstallersOwnRunningFileNeverKeepsTheEntry) {
     m.memory.files.RefuseRestartRemoval(!atRestart);
     m.memory.messages.QueueAnswer(mb::kIdYes);
     uninstall::RemovalReport report;
-    ASSERT_TRUE(app::UninstallWithMessageBoxes(m.memory.Get(), kProduct, report));
+    ASSERT_TRUE(app::UninstallWithMessageBoxes(m.memory.Get(), m.memory.messages, kProduct, report));
 
     EXPECT_TRUE(report.Clean());
     EXPECT_EQ(LastMessage(m), std::string(uninstall::kDoneText) + "\n\n" +

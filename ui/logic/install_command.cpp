@@ -55,12 +55,12 @@ void ShowFinishedLook(InstallView& view) {
 }  // namespace
 
 InstallCommand::InstallCommand(discovery::InstallationInventory& inventory,
-                               platform::Platform platform)
-    : inventory_(inventory), platform_(platform) {}
+                               platform::Platform platform, platform::MessageBoxes& messages)
+    : inventory_(inventory), platform_(platform), messages_(messages) {}
 
 void InstallCommand::OnInstall(InstallView& view, const discovery::ReleaseFlags& releaseFlags,
                                std::string& targetFolder) {
-  InstallMessageBoxes prompts(platform_.messages, view.Window());
+  InstallMessageBoxes prompts(messages_, view.Window());
   if (warnAutoCADRunning && install::IsAutoCADRunning(platform_.processes)) {
     prompts.AutoCADRunning();
     warnAutoCADRunning = false;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "discovery/installation_inventory.h"
+#include "platform/message_boxes.h"
 #include "platform/platform.h"
 #include "ui/logic/install_view.h"
 
@@ -12,7 +13,8 @@ namespace ui {
 // installation with its questions in message boxes, and the dialog's finished look.
 class InstallCommand {
  public:
-  InstallCommand(discovery::InstallationInventory& inventory, platform::Platform platform);
+  InstallCommand(discovery::InstallationInventory& inventory, platform::Platform platform,
+                 platform::MessageBoxes& messages);
 
   // `releaseFlags` and `targetFolder` are the dialog's members that view.UpdateData fills;
   // afterwards targetFolder holds the product folder. Where the copy stopped, the dialog has
@@ -26,6 +28,7 @@ class InstallCommand {
  private:
   discovery::InstallationInventory& inventory_;
   platform::Platform platform_;
+  platform::MessageBoxes& messages_;
 };
 
 }  // namespace ui

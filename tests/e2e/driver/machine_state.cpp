@@ -330,8 +330,12 @@ void CheckAcadView(const Item& item, const std::string& what, Report& report) {
   }
 
   const std::wstring folder = Upper(loader.substr(0, loader.find_last_of(L'\\')));
-  const std::vector<std::wstring> profiles = SubKeys(HKEY_CURRENT_USER, user + L"\\Profiles");
-  if (profiles.empty()) {
+  // A folder the release's documentation names always trusted needs no profile's word.
+  const std::wstring implicit = item.fields.size() > 3 ? Upper(item.fields[3]) + L"\\" : L"";
+  const bool trustedByFolder = !implicit.empty() && (folder + L"\\").starts_with(implicit);
+  const std::vector<std::wstring> profiles =
+      trustedByFolder ? std::vector<std::wstring>{} : SubKeys(HKEY_CURRENT_USER, user + L"\\Profiles");
+  if (profiles.empty() && !trustedByFolder) {
     detail += " no profile;";
   }
   for (const std::wstring& profile : profiles) {

@@ -28,13 +28,15 @@
 //   deny-values KEY                prepare: the key's security refuses setting values
 //   link     PATH  TARGET          prepare: PATH becomes a link to the folder TARGET (a Unix
 //                                  symbolic link, which Wine shows as a junction)
-//   acad-view PRODUCT NAME LOCATION   check, as AutoCAD sees it at its start: the demand-load
-//                                  key NAME found first (the user's product key before
-//                                  HKLM\PRODUCT) loads at start-up a module that exists; every
-//                                  profile of the user's product key trusts that module's
-//                                  folder; both shape fonts are found along the default support
-//                                  path (the user's RoamableRootFolder\Support, then
-//                                  LOCATION\Fonts) and the first found is the package's
+//   acad-view PRODUCT NAME LOCATION [TRUSTED]   check, as AutoCAD sees it at its start: the
+//                                  demand-load key NAME found first (the user's product key
+//                                  before HKLM\PRODUCT) loads at start-up a module that exists;
+//                                  that module's folder lies below TRUSTED (a folder the
+//                                  release trusts by itself), or else every profile of the
+//                                  user's product key trusts it; both shape fonts are found
+//                                  along the default support path (the user's
+//                                  RoamableRootFolder\Support, then LOCATION\Fonts) and the
+//                                  first found is the package's
 namespace e2e {
 
 // False when the file cannot be read or a line is not understood; each item is a check.

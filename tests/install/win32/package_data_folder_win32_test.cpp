@@ -44,7 +44,7 @@ class PackageDataFolderOnWine : public ::testing::Test {
   }
 
   bool Find(std::string& folder) {
-    const platform::Platform machine{win32.registry, win32.files, win32.processes, messages};
+    const platform::Platform machine{win32.registry, win32.files, win32.processes};
     ui::InstallMessageBoxes prompts(messages, 0);
     return FindPackageDataFolder(machine, prompts, folder);
   }

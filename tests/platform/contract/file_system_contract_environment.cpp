@@ -7,6 +7,7 @@
 
 #include "platform/ansi_text.h"
 #include "platform/memory/memory_file_system.h"
+#include "platform/program_folder.h"
 #include "tests/platform/contract/file_system_contract_subject.h"
 
 namespace contract {
@@ -90,6 +91,17 @@ TEST_P(FileSystemContract, ModulePathCutByASmallBufferFillsItWithoutNul) {
   Buffer exact;
   EXPECT_EQ(files().GetModulePath(exact.bytes, length + 1), length);
   EXPECT_EQ(exact.bytes[length], '\0');
+}
+
+TEST_P(FileSystemContract, OwnProgramFolderIsTheFolderThatHoldsTheProgram) {
+  std::string file;
+  std::string folder;
+  ASSERT_TRUE(platform::OwnProgramFile(files(), file));
+  ASSERT_TRUE(platform::OwnProgramFolder(files(), folder));
+  EXPECT_EQ(files().GetAttributes(folder.c_str()) & (attr::kDirectory | attr::kReadOnly),
+            attr::kDirectory) << folder;
+  EXPECT_EQ(ansi::FindLastBackslash(file), folder.size()) << file;
+  EXPECT_EQ(files().GetAttributes(file.c_str()) & attr::kDirectory, 0u) << file;
 }
 
 TEST_P(FileSystemContract, CurrentFolderNeedsRoomForItsNul) {

@@ -13,6 +13,7 @@ class MemorySubject final : public Subject {
  public:
   MemorySubject() {
     files_.SetModulePath("C:\\build\\tests\\platform_contract_tests.exe");
+    files_.AddFile("C:\\build\\tests\\platform_contract_tests.exe", "MZ");
     files_.AddFolder(kScratch);
     files_.AddFolder("C:\\Users\\User\\AppData\\Roaming");
     processes_.SetProcesses({"System", "platform_contract_tests.exe", "explorer.exe"});

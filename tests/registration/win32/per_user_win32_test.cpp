@@ -200,7 +200,7 @@ void ExpectFontsInTheUsersSupportFolder(const std::string& acad) {
 
   platform::Win32Platform win32;
   platform::ScriptedMessageBoxes messages;
-  const platform::Platform machine{win32.registry, win32.files, win32.processes, messages};
+  const platform::Platform machine{win32.registry, win32.files, win32.processes};
   discovery::InstallationInventory inventory{machine};
   inventory.acadLocations[1].push_back(acad);
   inventory.productKeyPaths[1].push_back(branches.MachineProduct(product));

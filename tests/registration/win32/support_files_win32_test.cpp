@@ -75,7 +75,7 @@ TEST(SupportFilesOnWine, FontsAndTheDriverLandInTheInstallFolderAndReadOnlyOnesA
 
   platform::Win32Platform win32;
   platform::ScriptedMessageBoxes messages;
-  const platform::Platform machine{win32.registry, win32.files, win32.processes, messages};
+  const platform::Platform machine{win32.registry, win32.files, win32.processes};
   discovery::InstallationInventory inventory{machine};
   inventory.acadLocations[1].push_back(acad.Path() + "\\");  // as some installers store it
   inventory.acadLocations[2].push_back(noFonts.Path());

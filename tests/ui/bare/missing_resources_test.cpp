@@ -25,7 +25,7 @@ TEST(MissingResources, TheDialogOpensWithoutItsPicturesAndIcon) {
   platform::MemoryPlatform memory;
   discovery::InstallationInventory inventory{memory.Get()};
   ui::testing::FileFoundRelease(inventory, 2010);
-  ui::testing::ProbedSetupDialog dialog(inventory, memory.Get());
+  ui::testing::ProbedSetupDialog dialog(inventory, memory.Get(), memory.messages);
   bool probed = false;
   dialog.probe = [&](ui::testing::ProbedSetupDialog& shown) {
     probed = true;

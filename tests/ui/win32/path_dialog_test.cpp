@@ -303,7 +303,7 @@ std::string FolderMessage(const std::string& path, const char* verdict) {
 // ---- The look -----------------------------------------------------------------------------
 
 TEST_F(PathDialogTest, PutsThePathBoxAboveTheTreeInPlaceOfTheStatusLine) {
-  ui::CPathDialog chooser(win32.Get(), kChooseFolder, kChooseFolder, "C:\\windows");
+  ui::CPathDialog chooser(win32.Get(), win32.messages, kChooseFolder, kChooseFolder, "C:\\windows");
   Script script({
       BrowserOpens(chooser, browser),
       PathBoxShows(browser, "C:\\windows"),
@@ -345,7 +345,7 @@ TEST_F(PathDialogTest, PutsThePathBoxAboveTheTreeInPlaceOfTheStatusLine) {
 }
 
 TEST_F(PathDialogTest, PickingInTheTreeFillsThePathBoxAndAPlaceWithoutDriveEmptiesIt) {
-  ui::CPathDialog chooser(win32.Get(), kChooseFolder, kChooseFolder, "C:\\windows\\system32");
+  ui::CPathDialog chooser(win32.Get(), win32.messages, kChooseFolder, kChooseFolder, "C:\\windows\\system32");
   HWND tree = nullptr;
   const auto selectParent = [&] {
     tree = ::GetDlgItem(browser, ui::kBrowserTreeId);
@@ -386,7 +386,7 @@ TEST_F(PathDialogTest, PickingInTheTreeFillsThePathBoxAndAPlaceWithoutDriveEmpti
 
 TEST_F(PathDialogTest, StartingFromAMissingFolderLeavesTheBoxEmptyAndOkDisabled) {
   ASSERT_FALSE(FolderExists("C:\\Zelvar"));
-  ui::CPathDialog chooser(win32.Get(), kChooseFolder, kChooseFolder, "C:\\Zelvar");
+  ui::CPathDialog chooser(win32.Get(), win32.messages, kChooseFolder, kChooseFolder, "C:\\Zelvar");
   Script script({
       BrowserOpens(chooser, browser),
       [&] {
@@ -405,8 +405,8 @@ TEST_F(PathDialogTest, StartingFromAMissingFolderLeavesTheBoxEmptyAndOkDisabled)
 
 TEST_F(PathDialogTest, AFailureWhileTheBrowserStartsLeavesItOpenAndCancellable) {
   CurrentFolderThrows files(memory.files);
-  const platform::Platform platform{memory.registry, files, memory.processes, memory.messages};
-  ui::CPathDialog chooser(platform, kChooseFolder, kChooseFolder, nullptr);
+  const platform::Platform platform{memory.registry, files, memory.processes};
+  ui::CPathDialog chooser(platform, memory.messages, kChooseFolder, kChooseFolder, nullptr);
   Script script({
       BrowserOpens(chooser, browser),
       [&] {
@@ -425,7 +425,7 @@ TEST_F(PathDialogTest, AFailureWhileTheBrowserStartsLeavesItOpenAndCancellable) 
 TEST_F(PathDialogTest, OkReturnsTheTypedPathRatherThanTheTreesChoice) {
   memory.files.AddDrive('D');
   ASSERT_TRUE(memory.files.AddFolder("D:\\Tools"));
-  ui::CPathDialog chooser(memory.Get(), kChooseFolder, kChooseFolder, "C:\\windows");
+  ui::CPathDialog chooser(memory.Get(), memory.messages, kChooseFolder, kChooseFolder, "C:\\windows");
   Script script({
       BrowserOpens(chooser, browser),
       PathBoxShows(browser, "C:\\windows"),
@@ -440,7 +440,7 @@ TEST_F(PathDialogTest, OkReturnsTheTypedPathRatherThanTheTreesChoice) {
 
 TEST_F(PathDialogTest, EnterConfirmsAndTheMessagesAreTheApplicationsModalToTheChooser) {
   memory.messages.QueueAnswer(IDYES);
-  ui::CPathDialog chooser(memory.Get(), kChooseFolder, kChooseFolder, "C:\\windows");
+  ui::CPathDialog chooser(memory.Get(), memory.messages, kChooseFolder, kChooseFolder, "C:\\windows");
   HWND seenBrowser = nullptr;
   Script script({
       BrowserOpens(chooser, browser),
@@ -471,7 +471,7 @@ TEST_F(PathDialogTest, ATypedPathTooLongForThePathBufferIsRefusedWhole) {
   std::string tooLong = "C:\\";
   while (tooLong.size() < 300) tooLong += "abcdefg\\";
   tooLong += "end";
-  ui::CPathDialog chooser(memory.Get(), kChooseFolder, kChooseFolder, "C:\\windows");
+  ui::CPathDialog chooser(memory.Get(), memory.messages, kChooseFolder, kChooseFolder, "C:\\windows");
   const platform::FileTree before = memory.files.Snapshot();
   Script script({
       BrowserOpens(chooser, browser),
@@ -503,7 +503,7 @@ class PathDialogOnDiskTest : public PathDialogTest {
 
 TEST_F(PathDialogOnDiskTest, YesCreatesBothMissingLevelsAndClosesWithTheTypedPath) {
   const std::string typed = "C:\\path-dialog-test\\new1\\new2";
-  ui::CPathDialog chooser(win32.Get(), kChooseFolder, kChooseFolder, "C:\\windows");
+  ui::CPathDialog chooser(win32.Get(), win32.messages, kChooseFolder, kChooseFolder, "C:\\windows");
   Script script({
       BrowserOpens(chooser, browser),
       Type(browser, typed),
@@ -521,7 +521,7 @@ TEST_F(PathDialogOnDiskTest, YesCreatesBothMissingLevelsAndClosesWithTheTypedPat
 
 TEST_F(PathDialogOnDiskTest, NoCreatesNothingAndKeepsTheChooserOpen) {
   const std::string typed = "C:\\path-dialog-test\\new1\\new2";
-  ui::CPathDialog chooser(win32.Get(), kChooseFolder, kChooseFolder, "C:\\windows");
+  ui::CPathDialog chooser(win32.Get(), win32.messages, kChooseFolder, kChooseFolder, "C:\\windows");
   Script script({
       BrowserOpens(chooser, browser),
       Type(browser, typed),
@@ -544,7 +544,7 @@ TEST_F(PathDialogOnDiskTest, NoCreatesNothingAndKeepsTheChooserOpen) {
 TEST_F(PathDialogOnDiskTest, InvalidAndUncreatableFoldersAreReportedAndTheChooserStaysOpen) {
   // No drive Q: in the test's Wine prefix.
   ASSERT_EQ(::GetDriveTypeA("Q:\\"), static_cast<UINT>(DRIVE_NO_ROOT_DIR));
-  ui::CPathDialog chooser(win32.Get(), kChooseFolder, kChooseFolder, "C:\\windows");
+  ui::CPathDialog chooser(win32.Get(), win32.messages, kChooseFolder, kChooseFolder, "C:\\windows");
   Script script({
       BrowserOpens(chooser, browser),
       Type(browser, "C:/data"),
@@ -574,7 +574,7 @@ class BrowseTest : public PathDialogTest {
 
   // Runs the setup dialog with the memory platform while the script drives it.
   void RunSetup(std::vector<Script::Step> steps) {
-    ui::Dlg_Setup dialog(inventory, memory.Get());
+    ui::Dlg_Setup dialog(inventory, memory.Get(), memory.messages);
     steps.push_back([] {
       PostClick(SetupDialog(), IDCANCEL);
       return true;

@@ -122,7 +122,7 @@ class SetupDialogTest : public ::testing::Test {
   // Every check of a probe needs the dialog on screen: a dialog that never opened fails here.
   INT_PTR Run(std::function<void(ProbedSetupDialog&)> probe) {
     bool probed = false;
-    ProbedSetupDialog dialog(inventory, memory.Get());
+    ProbedSetupDialog dialog(inventory, memory.Get(), memory.messages);
     dialog.probe = [&](ProbedSetupDialog& shown) {
       probed = true;
       probe(shown);
