@@ -67,7 +67,7 @@ using Scan = void (*)(platform::MemoryPlatform&, platform::Registry&);
 void OneWalk(platform::MemoryPlatform& machine, platform::Registry& registry) {
   platform::Platform through = machine.Get();
   discovery::InstallationInventory inventory(
-      platform::Platform{registry, through.files, through.processes, through.messages});
+      platform::Platform{registry, through.files, through.processes});
   inventory.ScanAcadInstallations();
   benchmark::DoNotOptimize(inventory.acadLocations);
 }

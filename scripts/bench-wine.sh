@@ -7,6 +7,9 @@
 #                 visible: with the demo registry, then with 10,000 more keys below the AutoCAD
 #                 branches
 #   installation  the setup's package copy of a 40-file, 50 MB package against a CopyFileA loop
+#   logon         zelvar-deploy.exe user (what Active Setup runs before a user's desktop appears)
+#                 against an empty console program, until each has ended: with the demo
+#                 registry, then with the 10,000 more keys
 #
 # BENCH_RUNS (default 10) sets the starts per program, BENCH_COPIES (default 5) the copies.
 # The figures are printed, never judged: only a program that fails to run fails the script.
@@ -24,7 +27,8 @@ results=$results_dir/results-wine.txt
 wineserver=/usr/lib/wine/wineserver64
 
 cmake --preset win64 -B "$build" -DSETUP_BENCHMARKS=ON >/dev/null
-cmake --build "$build" --target SetUp empty_dialog startup_timer install_benchmark
+cmake --build "$build" --target SetUp empty_dialog startup_timer install_benchmark \
+  zelvar-deploy empty_console logon_timer
 wine_run=$build/wine-run.sh
 
 # A Unix path as Wine's drive Z: shows it.
@@ -85,6 +89,35 @@ load_at_start=$(cut -d" " -f1-3 /proc/loadavg)
 echo "bench-wine: start-up with the demo registry ($runs starts each)"
 startup "$work/startup-demo.txt"
 
+# The product folder as the Windows Installer package leaves it, registered for every user
+# once; before each timed start of the per-user part the user is put back as the demo registry
+# has them (TRUSTEDPATHS as they were, no settings file), so each start is a first logon.
+product='C:\Program Files\Zelvar批打印软件'
+unix_product="$WINEPREFIX/drive_c/Program Files/Zelvar批打印软件"
+mkdir -p "$unix_product"
+cp "$work/dist/Data/zelvar-deploy.exe" "$unix_product/"
+printf '[Zelvar]\r\n' >"$unix_product/Zelvar.Ini.default"
+"$wine_run" "$product\\zelvar-deploy.exe" machine --folder "$product" >/dev/null
+{ printf '\xff\xfe'
+  awk '/^Windows Registry/ || /^\[HKEY_CURRENT_USER/ { keep = 1 } /^\[HKEY_LOCAL_MACHINE/ { keep = 0 }
+       keep' demo/acad-demo-registry.reg | iconv -f UTF-8 -t UTF-16LE; } >"$work/first-logon.reg"
+settings='"%APPDATA%\Zelvar\Zelvar.Ini"'
+first_logon="cmd /c regedit /S $(windows_path "$work/first-logon.reg") & if exist $settings del /q $settings"
+
+# One logon comparison; the per-user part must exit 0 at every start.
+logon() {
+  local out=$1
+  "$wine_run" "$build/bench/win32/logon_timer.exe" --runs "$runs" \
+    --floor "$(windows_path "$build/bench/win32/empty_console.exe")" \
+    --program "\"$product\\zelvar-deploy.exe\" user --folder \"$product\"" \
+    --reset "$first_logon" >"$out.raw" 2>&1 ||
+    { iconv -f CP936 -t UTF-8 -c "$out.raw" >&2; exit 1; }
+  iconv -f CP936 -t UTF-8 -c "$out.raw" >"$out"
+}
+
+echo "bench-wine: logon with the demo registry ($runs runs each)"
+logon "$work/logon-demo.txt"
+
 echo "bench-wine: loading 10,000 more keys below the AutoCAD branches"
 timeout 600 scripts/load-demo-registry.sh "$wine_run" "$work/extra-keys.reg"
 # The last key of the file must be there, or the second figure would time the demo registry.
@@ -94,6 +127,9 @@ last_key=$(grep '^\[' "$work/extra-keys.reg" | tail -n1 | tr -d '[]' | sed 's/^H
 
 echo "bench-wine: start-up with the 10,000 extra keys ($runs starts each)"
 startup "$work/startup-extra.txt"
+
+echo "bench-wine: logon with the 10,000 extra keys ($runs runs each)"
+logon "$work/logon-extra.txt"
 
 echo "bench-wine: package copy ($copies copies each)"
 "$wine_run" "$work/install/install_benchmark.exe" --files 40 --megabytes 50 --runs "$copies" \
@@ -113,4 +149,10 @@ echo "bench-wine: package copy ($copies copies each)"
   echo
   echo "## installation"
   cat "$work/install.txt"
+  echo
+  echo "## logon: zelvar-deploy.exe user, demo registry"
+  cat "$work/logon-demo.txt"
+  echo
+  echo "## logon: zelvar-deploy.exe user, demo registry and 10,000 extra keys"
+  cat "$work/logon-extra.txt"
 } | tee "$results"

@@ -189,7 +189,7 @@ class IgnoringMessageBoxes final : public platform::MessageBoxes {
 bool SetupCopy(const std::string& target, double& ms) {
   platform::Win32Platform machine;
   IgnoringMessageBoxes messages;
-  const platform::Platform platform{machine.registry, machine.files, machine.processes, messages};
+  const platform::Platform platform = machine.Get();
   NoProgress progress;
   const install::PackageCopyJob job(target, progress);
   const bench::Stopwatch clock;

@@ -2,9 +2,10 @@
 # ctest's check that the Wine benchmark programs build and run: each once, on a small package
 # and with one start of each program, no figure judged. scripts/bench-wine.sh takes the figures.
 #   run-once.sh WINE_RUN STARTUP_TIMER EMPTY_DIALOG SETUP INSTALL_BENCHMARK WORK_DIR
+#               LOGON_TIMER EMPTY_CONSOLE
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
-wine_run=$1 timer=$2 floor=$3 setup=$4 installer=$5 work=$6
+wine_run=$1 timer=$2 floor=$3 setup=$4 installer=$5 work=$6 logon_timer=$7 empty_console=$8
 : "${WINEPREFIX:?run-once.sh needs WINEPREFIX: a prefix of its own, whose server it ends}"
 
 windows_path() { printf 'Z:%s' "$(realpath -m -- "$1")" | tr '/' '\\'; }
@@ -30,6 +31,10 @@ cp "$installer" "$work/install/"
 "$wine_run" "$work/install/$(basename "$installer")" --files 40 --megabytes 1 --runs 1 \
   >"$work/install.txt" 2>&1 || { cat "$work/install.txt"; exit 1; }
 cat "$work/install.txt"
+"$wine_run" "$logon_timer" --runs 1 --floor "$(windows_path "$empty_console")" \
+  --program "$(windows_path "$empty_console")" >"$work/logon.txt" 2>&1 ||
+  { cat "$work/logon.txt"; exit 1; }
+cat "$work/logon.txt"
 # Windows need the X server the next run starts: nothing of the prefix may still be running
 # without one.
 /usr/lib/wine/wineserver64 -k 2>/dev/null || true

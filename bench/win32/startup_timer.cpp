@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "bench/win32/figures.h"
+#include "bench/win32/process_handles.h"
 
 namespace {
 
@@ -53,23 +54,7 @@ BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM parameter) {
   return FALSE;
 }
 
-// Closes a process and thread handle pair when it goes.
-class ProcessHandles {
- public:
-  explicit ProcessHandles(const PROCESS_INFORMATION& info) : info_(info) {}
-  ProcessHandles(const ProcessHandles&) = delete;
-  ProcessHandles& operator=(const ProcessHandles&) = delete;
-  ~ProcessHandles() {
-    ::CloseHandle(info_.hThread);
-    ::CloseHandle(info_.hProcess);
-  }
-
-  HANDLE Process() const { return info_.hProcess; }
-  DWORD Id() const { return info_.dwProcessId; }
-
- private:
-  PROCESS_INFORMATION info_;
-};
+using bench::ProcessHandles;
 
 // The folder part of a path, for the program's working directory: programs are started from
 // their own folder, as a user starts a setup from its distribution.
