@@ -3,13 +3,13 @@
 # the build tools, both mingw-w64 cross compilers, 64-bit Wine, Xvfb, a CJK font, ImageMagick,
 # clang with the libFuzzer runtime (libclang-rt-14-dev, only recommended by clang-14), and the
 # zh_CN.UTF-8, zh_TW.UTF-8 and en_US.UTF-8 locales the runs under Wine need, and osslsigncode and
-# openssl for signing the distribution and its test. Quick when all is
-# there.
+# openssl for signing the distribution and its test, and msitools, gcab and wixl for the
+# Windows Installer package (scripts/make-msi.sh). Quick when all is there.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb xdotool fonts-wqy-zenhei
-  imagemagick locales clang libclang-rt-14-dev python3 osslsigncode openssl)
+  imagemagick locales clang libclang-rt-14-dev python3 osslsigncode openssl msitools gcab wixl)
 
 missing=()
 for package in "${packages[@]}"; do

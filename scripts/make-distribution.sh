@@ -33,12 +33,16 @@
 #   Zelvar.prt5              the PDF plot driver; copied as Drv\pdfplot9.hdi for AutoCAD 2008
 #   Zelvar.prt7/.prt8/.prt9  libraries; installed as itextsharp.dll, PdfSharp.Charting.dll
 #                            and PdfSharp.dll
-#   Zelvar.Ini               the settings file; copied into %APPDATA%\Zelvar
+#   Zelvar.Ini               the settings file; copied into %APPDATA%\Zelvar, and into the
+#                            product folder as Zelvar.Ini.default for the machine's other users
 #   SetUp.EXE                the setup itself, as distributions carry it inside Data too;
 #                            never copied
 #   UnInstall.exe            the uninstaller (UNINSTALL.EXE, or UnInstall.exe beside SETUP.EXE
 #                            when it was built there); copied into the product folder like
 #                            any other file, and the setup lists the product in installed apps
+#   zelvar-deploy.exe        the console tool (zelvar-deploy.exe beside SETUP.EXE when the build
+#                            made one); copied into the product folder like any other file, where
+#                            Active Setup runs it at each user's logon
 #   使用说明.txt              any other file: copied into the product folder as it is
 set -euo pipefail
 
@@ -127,6 +131,10 @@ cp "$out/SetUp.exe" "$out/Data/SetUp.EXE"
 inventory="$(dirname "$setup")/acad-inventory.exe"
 if [ -f "$inventory" ]; then
   ship "$inventory" "$out/acad-inventory.exe"
+fi
+deploy_tool="$(dirname "$setup")/zelvar-deploy.exe"
+if [ -f "$deploy_tool" ]; then
+  ship "$deploy_tool" "$out/Data/zelvar-deploy.exe"
 fi
 if [ -f "$uninstaller" ]; then
   ship "$uninstaller" "$out/Data/UnInstall.exe"

@@ -40,6 +40,7 @@ prefix=$work/demo/prefix
 dist=$work/demo/dist
 shots=$build/screenshots
 entry='Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelvar批打印软件'
+active_setup='Software\Microsoft\Active Setup\Installed Components\{8C3E5F1A-2B7D-4E69-9A0C-5D4F3B2E1A07}'
 
 if [ "$mode" = uninstall ] && [ ! -f "$prefix/system.reg" ]; then
   echo "run-demo: no demo prefix at $prefix; run scripts/run-demo.sh first" >&2
@@ -95,6 +96,13 @@ list_product() {
   if [ -n "$found" ]; then
     echo "  the uninstaller's copies in %TEMP% (Windows' clean-up removes them):"
     printf '%s\n' "$found"
+  fi
+  found=$(reg_query "HKLM\\$active_setup")
+  if [ -n "$found" ]; then
+    echo "  Active Setup's component (the other users' part, at their next logon):"
+    printf '%s\n' "$found" | sed 's/^/    /'
+  else
+    echo "  no Active Setup component"
   fi
   for root in HKLM HKCU; do
     found=$(reg_query "$root\\$entry")
