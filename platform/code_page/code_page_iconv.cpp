@@ -35,6 +35,14 @@ bool IsLeadByte(unsigned codePage, unsigned char byte) {
 
 bool IsMultiByte(unsigned codePage) { return IsLeadByte(codePage, 0x81) || codePage == 65001; }
 
+// The length of the character at `pos`: two bytes for a lead byte with a trail byte after it,
+// one for anything else (a lead byte at the end or before a NUL stands alone, as in Windows).
+std::size_t CharacterLength(unsigned codePage, std::string_view text, std::size_t pos) {
+  const bool pair = IsLeadByte(codePage, static_cast<unsigned char>(text[pos])) &&
+                    pos + 1 < text.size() && text[pos + 1] != '\0';
+  return pair ? 2 : 1;
+}
+
 std::string IconvName(unsigned codePage) {
   if (codePage == 65001) return "UTF-8";
   return "CP" + std::to_string(codePage);
@@ -89,32 +97,52 @@ Converter& ConverterFor(unsigned codePage, bool toUtf16) {
   return found->second;
 }
 
+// A double-byte run iconv refused, a character at a time: glibc's converters may pass over a
+// character they lack before they report it (949's A2 E8), so where the refusal stopped does
+// not tell which character it was. Each character the code page does not define, or that
+// converts to nothing, becomes one default character, as in Windows.
+std::u16string ToUtf16ByCharacter(unsigned codePage, std::string_view text) {
+  Converter& converter = ConverterFor(codePage, true);
+  std::u16string result;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t length = CharacterLength(codePage, text, pos);
+    const char* in = text.data() + pos;
+    std::size_t inLeft = length;
+    std::string bytes;
+    const bool converted = converter.IsOpen() && converter.Run(in, inLeft, bytes);
+    const std::u16string unit = Utf16FromBytes(bytes);
+    result += converted && !unit.empty() ? unit : std::u16string(1, kDefaultUnit);
+    pos += length;
+  }
+  return result;
+}
+
 // Text without ASCII, converted through iconv.
 std::u16string ToUtf16Iconv(unsigned codePage, std::string_view text) {
   Converter& converter = ConverterFor(codePage, true);
+  const bool doubleByte = IsLeadByte(codePage, 0x81);
   std::u16string result;
   const char* in = text.data();
   std::size_t inLeft = text.size();
   while (inLeft > 0) {
     std::string bytes;
     const bool whole = converter.IsOpen() && converter.Run(in, inLeft, bytes);
+    if (!whole && doubleByte) return ToUtf16ByCharacter(codePage, text);
     result += Utf16FromBytes(bytes);
     if (whole) break;
-    // A byte the code page does not define: Windows maps each such byte of a single-byte
-    // code page to the control character of the same number, and a double-byte character it
-    // does not know (or a lead byte with nothing after it) to one default character.
-    const auto byte = static_cast<unsigned char>(*in);
-    if (IsLeadByte(codePage, byte)) {
-      const bool pair = inLeft > 1 && in[1] != '\0';
+    // A refusal with nothing left to refuse: the converter passed over what it refused.
+    if (inLeft == 0) {
       result += kDefaultUnit;
-      in += pair ? 2 : 1;
-      inLeft -= pair ? 2 : 1;
-    } else {
-      const bool singleByte = converter.IsOpen() && !IsMultiByte(codePage);
-      result += singleByte ? static_cast<char16_t>(byte) : kDefaultUnit;
-      ++in;
-      --inLeft;
+      break;
     }
+    // A byte the code page does not define: Windows maps each such byte of a single-byte
+    // code page to the control character of the same number, and one of UTF-8 to one default
+    // character.
+    const auto byte = static_cast<unsigned char>(*in);
+    const bool singleByte = converter.IsOpen() && !IsMultiByte(codePage);
+    result += singleByte ? static_cast<char16_t>(byte) : kDefaultUnit;
+    ++in;
+    --inLeft;
   }
   return result;
 }
@@ -159,9 +187,7 @@ std::u16string ToUtf16(unsigned codePage, std::string_view text) {
     }
     std::size_t end = pos;
     while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80) {
-      const bool pair = IsLeadByte(codePage, static_cast<unsigned char>(text[end])) &&
-                        end + 1 < text.size() && text[end + 1] != '\0';
-      end += pair ? 2 : 1;
+      end += CharacterLength(codePage, text, end);
     }
     result += ToUtf16Iconv(codePage, text.substr(pos, end - pos));
     pos = end;

@@ -56,6 +56,20 @@ TEST(CodePageContract, EveryUnitTheCodePageLacksBecomesOneQuestionMark) {
   }
 }
 
+TEST(CodePageContract, EveryCharacterTheCodePageDoesNotDefineBecomesOneQuestionMark) {
+  const struct {
+    unsigned codePage;
+    std::string narrow;
+    std::u16string wide;
+  } cases[] = {
+      {949, "C:\\\xA2\xE8\xB0\xA1", u"C:\\?\uAC00"},  // A2 E8 is not in 949; B0 A1 is 가
+      {k936, "a\xD6\xD0\x81", u"a\u4E2D?"},  // a lead byte with nothing after it
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ToUtf16(c.codePage, c.narrow), c.wide) << c.codePage;
+  }
+}
+
 TEST(CodePageContract, RegistryBytesAreLittleEndianUtf16) {
   EXPECT_EQ(code_page::Utf16Bytes(u"A批"), std::string("A\0\x79\x62", 4));
   EXPECT_EQ(code_page::Utf16FromBytes(std::string("A\0\x79\x62\x01", 5)), u"A批")
