@@ -12,7 +12,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -78,34 +77,17 @@ void PrintSubject(const Subject& subject) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int runs = 10;
-  Subject floor{"floor", {}, {}, {}};
-  Subject program{"program", {}, {}, {}};
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string option = argv[i];
-    if (option == "--runs") {
-      runs = std::atoi(argv[i + 1]);
-    } else if (option == "--floor") {
-      floor.commandLine = argv[i + 1];
-    } else if (option == "--program") {
-      program.commandLine = argv[i + 1];
-    } else if (option == "--reset") {
-      program.reset = argv[i + 1];
-    }
-  }
+  const bench::Options options = bench::ReadOptions(argc, argv);
+  const int runs = options.runs;
+  Subject floor{"floor", options.floor, {}, {}};
+  Subject program{"program", options.program, options.reset, {}};
   if (runs < 1 || floor.commandLine.empty() || program.commandLine.empty()) {
     std::fprintf(stderr,
                  "usage: logon_timer --runs N --floor EMPTY.exe --program \"COMMAND\" "
                  "[--reset \"COMMAND\"]\n");
     return 2;
   }
-  if (!TimeRun(floor, false) || !TimeRun(program, false)) return 1;
-  for (int run = 0; run < runs; ++run) {
-    // Taking turns in both orders, so neither program always follows the other.
-    Subject& first = run % 2 == 0 ? floor : program;
-    Subject& second = run % 2 == 0 ? program : floor;
-    if (!TimeRun(first, true) || !TimeRun(second, true)) return 1;
-  }
+  if (!bench::TakeTurns(runs, floor, program, TimeRun)) return 1;
   std::printf("start until the end, %d runs each (after one not counted)\n", runs);
   PrintSubject(floor);
   PrintSubject(program);

@@ -14,7 +14,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -141,35 +140,15 @@ void PrintSubject(const Subject& subject, const bench::Summary& summary) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int runs = 10;
-  Subject floor{"floor", {}, {}, {}};
-  Subject program{"program", {}, {}, {}};
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string option = argv[i];
-    if (option == "--runs") {
-      runs = std::atoi(argv[i + 1]);
-    } else if (option == "--floor") {
-      floor.path = argv[i + 1];
-    } else if (option == "--program") {
-      program.path = argv[i + 1];
-    }
-  }
+  const bench::Options options = bench::ReadOptions(argc, argv);
+  const int runs = options.runs;
+  Subject floor{"floor", options.floor, {}, {}};
+  Subject program{"program", options.program, {}, {}};
   if (runs < 1 || floor.path.empty() || program.path.empty()) {
     std::fprintf(stderr, "usage: startup_timer --runs N --floor FLOOR.exe --program PROGRAM.exe\n");
     return 2;
   }
-
-  if (!TimeStart(floor, false) || !TimeStart(program, false)) {
-    return 1;
-  }
-  for (int run = 0; run < runs; ++run) {
-    // Taking turns in both orders, so neither program always follows the other.
-    Subject& first = run % 2 == 0 ? floor : program;
-    Subject& second = run % 2 == 0 ? program : floor;
-    if (!TimeStart(first, true) || !TimeStart(second, true)) {
-      return 1;
-    }
-  }
+  if (!bench::TakeTurns(runs, floor, program, TimeStart)) return 1;
 
   const bench::Summary floorSummary = bench::Summarise(floor.samples);
   const bench::Summary programSummary = bench::Summarise(program.samples);
