@@ -101,16 +101,28 @@ std::string ElevatedHandoffParameters(const std::string& productFolder) {
   return std::string(kElevatedSwitch) + " " + idText + " \"" + productFolder + "\"";
 }
 
-Elevation StartElevated(const std::string& program, const std::string& parameters) {
+namespace {
+
+// A "runas" start of `program` from its own folder; the texts must outlive the start.
+SHELLEXECUTEINFOA RunAs(const std::string& program, const std::string& parameters,
+                        const std::string& folder, ULONG mask, int show) {
   SHELLEXECUTEINFOA execute = {};
   execute.cbSize = sizeof execute;
-  execute.fMask = SEE_MASK_NOASYNC;
+  execute.fMask = mask;
   execute.lpVerb = "runas";
   execute.lpFile = program.c_str();
   execute.lpParameters = parameters.c_str();
-  const std::string folder = FolderOf(program);
   execute.lpDirectory = folder.c_str();
-  execute.nShow = SW_SHOWNORMAL;
+  execute.nShow = show;
+  return execute;
+}
+
+}  // namespace
+
+Elevation StartElevated(const std::string& program, const std::string& parameters) {
+  const std::string folder = FolderOf(program);
+  SHELLEXECUTEINFOA execute =
+      RunAs(program, parameters, folder, SEE_MASK_NOASYNC, SW_SHOWNORMAL);
   if (ShellExecuteExA(&execute)) {
     return Elevation::Started;
   }
@@ -118,15 +130,9 @@ Elevation StartElevated(const std::string& program, const std::string& parameter
 }
 
 int RunElevated(const std::string& program, const std::string& parameters, int failed) {
-  SHELLEXECUTEINFOA execute = {};
-  execute.cbSize = sizeof execute;
-  execute.fMask = SEE_MASK_NOASYNC | SEE_MASK_NOCLOSEPROCESS;
-  execute.lpVerb = "runas";
-  execute.lpFile = program.c_str();
-  execute.lpParameters = parameters.c_str();
   const std::string folder = FolderOf(program);
-  execute.lpDirectory = folder.c_str();
-  execute.nShow = SW_HIDE;
+  SHELLEXECUTEINFOA execute =
+      RunAs(program, parameters, folder, SEE_MASK_NOASYNC | SEE_MASK_NOCLOSEPROCESS, SW_HIDE);
   if (!ShellExecuteExA(&execute) || execute.hProcess == nullptr) return failed;
   const HandleCloser closer{execute.hProcess};
   DWORD code = 0;

@@ -61,6 +61,17 @@ reg_query() {
   text=$("$wine_run" reg query "$@" 2>/dev/null) || return 0
   printf '%s\n' "$text" | iconv -f CP936 -t UTF-8 -c | tr -d '\r' | grep -v '^$' || true
 }
+# A key's values under a heading, or the line saying it is not there.
+show_key() {
+  local found
+  found=$(reg_query "$1")
+  if [ -n "$found" ]; then
+    echo "  $2:"
+    printf '%s\n' "$found" | sed 's/^/    /'
+  else
+    echo "  $3"
+  fi
+}
 
 # The files of the users' folders that match the pattern given, as Windows paths.
 users() {
@@ -97,21 +108,11 @@ list_product() {
     echo "  the uninstaller's copies in %TEMP% (Windows' clean-up removes them):"
     printf '%s\n' "$found"
   fi
-  found=$(reg_query "HKLM\\$active_setup")
-  if [ -n "$found" ]; then
-    echo "  Active Setup's component (the other users' part, at their next logon):"
-    printf '%s\n' "$found" | sed 's/^/    /'
-  else
-    echo "  no Active Setup component"
-  fi
+  show_key "HKLM\\$active_setup" \
+    "Active Setup's component (the other users' part, at their next logon)" \
+    "no Active Setup component"
   for root in HKLM HKCU; do
-    found=$(reg_query "$root\\$entry")
-    if [ -n "$found" ]; then
-      echo "  the entry in installed apps:"
-      printf '%s\n' "$found" | sed 's/^/    /'
-    else
-      echo "  no entry in installed apps under $root"
-    fi
+    show_key "$root\\$entry" "the entry in installed apps" "no entry in installed apps under $root"
   done
   echo "  demand-load keys of the plug-in:"
   found=$(for key in 'HKLM\SOFTWARE\Autodesk\AutoCAD' 'HKLM\SOFTWARE\Wow6432Node\Autodesk\AutoCAD' \
