@@ -147,17 +147,25 @@ CopyOutcome CopyOneFile(platform::Platform platform, PackagePrompts& prompts,
   return outcome;
 }
 
-// The product folder, with any folder above it that is missing, closed to other users.
+// The product folder, with any folder above it that is missing, closed to other users. A level
+// made here above the product folder is closed too: it would take the entries of the folder it
+// is made in, and on a system drive those let any user rename it ("Authenticated Users" may
+// modify what is made below C:\) and put a folder of their own with the same name in its place,
+// whose modules the registered AutoCAD then loads. Levels that were there are not ours to change.
 void MakeProductFolder(platform::Platform platform, const std::string& productFolder,
                        PackageCopyOutcome& outcome) {
-  if (!MakeFolderLevels(platform.files, productFolder)) {
+  std::vector<std::string> closed;
+  if (!MakeFolderLevels(platform.files, productFolder, &closed)) {
     return;  // every copy into it then fails and is reported
   }
+  if (closed.empty() || closed.back() != productFolder) closed.push_back(productFolder);
   const platform::FolderAccess access = platform.processes.RunsAsAdministrator()
                                             ? platform::FolderAccess::MachineWide
                                             : platform::FolderAccess::CurrentUserOnly;
-  if (!platform.files.ProtectFolder(productFolder.c_str(), access)) {
-    outcome.protectionError = platform.files.LastError();
+  for (const std::string& level : closed) {
+    if (!platform.files.ProtectFolder(level.c_str(), access) && outcome.protectionError == 0) {
+      outcome.protectionError = platform.files.LastError();
+    }
   }
 }
 

@@ -56,14 +56,16 @@ bool FolderFitsTrustedPaths(const std::string& folder) {
   return folder.find(';') == std::string::npos;
 }
 
-bool MakeFolderLevels(platform::FileSystem& files, const std::string& folder) {
+bool MakeFolderLevels(platform::FileSystem& files, const std::string& folder,
+                      std::vector<std::string>* made) {
   if (!IsAbsoluteFolder(folder) || !FolderCanBeMade(folder)) {
     return false;
   }
   for (std::size_t end = FindBackslash(folder, FirstLevelStart(folder));;
        end = FindBackslash(folder, end + 1)) {
     // Only whether each level exists afterwards counts: it may have been there before.
-    files.MakeFolder(folder.substr(0, end == std::string::npos ? folder.size() : end).c_str());
+    const std::string level = folder.substr(0, end == std::string::npos ? folder.size() : end);
+    if (files.MakeFolder(level.c_str()) == 0 && made != nullptr) made->push_back(level);
     if (end == std::string::npos) break;
   }
   const std::uint32_t attributes = files.GetAttributes(folder.c_str());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "install/product_identity.h"
 #include "platform/file_system.h"
@@ -25,7 +26,8 @@ bool FolderFitsTrustedPaths(const std::string& folder);
 // Makes an absolute folder and every missing folder above it, one level at a time from the
 // drive or share down, as the folder chooser does: "D:\工具\CAD" where "D:\工具" is missing
 // gets both. Levels that exist already are left as they are. True when the folder exists
-// afterwards.
-bool MakeFolderLevels(platform::FileSystem& files, const std::string& folder);
+// afterwards. `made`, where given, receives the levels this call made, from the top down.
+bool MakeFolderLevels(platform::FileSystem& files, const std::string& folder,
+                      std::vector<std::string>* made = nullptr);
 
 }  // namespace install

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -34,11 +35,12 @@ constexpr const char* kStaleUserKey =
 // The dialog, reduced to what the installation hands it: the typed folder.
 class QuietView final : public ui::InstallView {
  public:
-  explicit QuietView(std::string& targetFolder) : targetFolder_(targetFolder) {}
+  QuietView(std::string& targetFolder, std::string typed)
+      : targetFolder_(targetFolder), typed_(std::move(typed)) {}
   platform::WindowRef Window() override { return 1; }
   void UpdateData(bool save) override {
     if (save) {
-      targetFolder_ = "C:\\Zelvar";
+      targetFolder_ = typed_;
     }
   }
   void ShowControl(int, bool) override {}
@@ -54,6 +56,7 @@ class QuietView final : public ui::InstallView {
 
  private:
   std::string& targetFolder_;
+  std::string typed_;
 };
 
 // A user who answers every copy failure with Ignore, so the installation runs to its end.
@@ -148,7 +151,7 @@ struct Machine {
   }
 
   void Install() {
-    QuietView view(targetFolder);
+    QuietView view(targetFolder, typed);
     command.OnInstall(view, flags, targetFolder);
     ended = view.ended;
     finished = view.finished;
@@ -161,6 +164,7 @@ struct Machine {
   ui::InstallCommand command{inventory, machine, user};
   discovery::ReleaseFlags flags{};
   std::string targetFolder;
+  std::string typed = "C:\\Zelvar";  // there already, with the user's own file in it
   bool ended = false;
   bool finished = false;
 };
@@ -263,6 +267,8 @@ TEST(InstallWholeState, OnlyTheInstallationsOwnPlacesChange) {
 
   EXPECT_EQ(ChangesOutsideTheInstallation(m, before, after), std::vector<std::string>{});
   EXPECT_EQ(m.memory.files.FolderAccessOf(kProduct), platform::FolderAccess::MachineWide);
+  EXPECT_EQ(m.memory.files.FolderAccessOf("C:\\Zelvar"), platform::FolderAccess::Inherited)
+      << "a folder that was there is not the setup's to change";
   // It did change what it owns: the predicate is not simply true.
   EXPECT_GT(platform::DescribeRegistryChanges(before.registry, after.registry).size(), 10u);
   EXPECT_TRUE(m.user.shown.empty());
@@ -318,6 +324,24 @@ void TakeAwayAdministratorRights(Machine& m) {
   m.memory.registry.DenyWriteTree(RegRoot::LocalMachine, "");
   for (const char* location : {kAcad2008, kAcad2010, kAcad2021}) {
     m.memory.files.DenyWrites(location);
+  }
+}
+
+// A level left with the entries of the drive it is made on could be renamed by any user, and a
+// folder of theirs put in its place.
+TEST(InstallWholeState, TheLevelsItMakesAreClosedAsTheProductFolderIs) {
+  for (const bool administrator : {true, false}) {
+    Machine m;
+    if (!administrator) TakeAwayAdministratorRights(m);
+    m.typed = "D:\\CAD\\插件";
+    m.Install();
+    ASSERT_TRUE(m.finished);
+    for (const char* level : {"D:\\CAD", "D:\\CAD\\插件", "D:\\CAD\\插件\\Zelvar批打印软件"}) {
+      EXPECT_EQ(m.memory.files.FolderAccessOf(level),
+                administrator ? platform::FolderAccess::MachineWide
+                              : platform::FolderAccess::CurrentUserOnly)
+          << level;
+    }
   }
 }
 
