@@ -14,6 +14,14 @@
 namespace deploy {
 
 void DeployMachine(platform::Platform platform, const DeployCommand& command, Journal& journal) {
+  // The folder every user's AutoCAD is to load from is closed first, as SetUp.exe closes its
+  // own: one Windows Installer makes below a folder such as D:\ takes that folder's entries,
+  // under which any user may change its modules. Nothing is registered for a folder left open.
+  if (!platform.files.ProtectFolder(command.folder.c_str(), platform::FolderAccess::MachineWide)) {
+    journal.refused.push_back("access of " + command.folder + " for administrators alone");
+    return;
+  }
+  journal.done.push_back("closed " + command.folder + " to all but administrators");
   discovery::InstallationInventory inventory(platform);
   inventory.ScanAcadInstallations();
   inventory.SetInstallFolder(command.folder);

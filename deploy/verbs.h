@@ -20,9 +20,10 @@ struct Journal {
 bool CheckProductFolder(platform::FileSystem& files, const std::string& folder,
                         std::string& error);
 
-// machine: for every found AutoCAD of the command's releases, the demand-load keys below
-// HKEY_LOCAL_MACHINE and the fonts (and AutoCAD 2008's plot driver) in AutoCAD's own folders,
-// from the product folder's files. Nothing goes to the running user's places.
+// machine: the product folder closed to all but administrators (users read and run), then for
+// every found AutoCAD of the command's releases, the demand-load keys below HKEY_LOCAL_MACHINE
+// and the fonts (and AutoCAD 2008's plot driver) in AutoCAD's own folders, from the product
+// folder's files. Nothing goes to the running user's places.
 void DeployMachine(platform::Platform platform, const DeployCommand& command, Journal& journal);
 
 // user: the product folder trusted in every profile of the running user, the settings file

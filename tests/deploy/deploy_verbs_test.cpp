@@ -62,7 +62,8 @@ TEST_F(Deploy, MachineWritesBelowHklmAndIntoAutoCADsFoldersAlone) {
                    "+ " + kAcad2008 + "Fonts\\Zelvar_EN.shx",
                    "+ " + kAcad2008 + "Fonts\\Zelvar_HZ.shx",
                    "+ " + kAcad2010 + "Fonts\\Zelvar_EN.shx",
-                   "+ " + kAcad2010 + "Fonts\\Zelvar_HZ.shx"}));
+                   "+ " + kAcad2010 + "Fonts\\Zelvar_HZ.shx",
+                   "* " + std::string(kFolder) + " access inherited -> machine-wide"}));
   EXPECT_EQ(m.memory.registry.ReadString(RegRoot::LocalMachine,
                                          "SOFTWARE\\Autodesk\\AutoCAD\\" + k2010, "LOADER"),
             std::string(kFolder) + "\\ZV_BatchPlot2010.ARX");
@@ -72,11 +73,21 @@ TEST_F(Deploy, MachineWithoutRightsNamesEachRefusalAndWritesNothingForTheUser) {
   m.TakeAwayRights();
   const auto before = Take(m.memory);
   EXPECT_EQ(Run("machine"), 1);
-  EXPECT_EQ(Changes(before, Take(m.memory)), Lines{});
+  // The folder is the user's own here, which they may close.
+  EXPECT_EQ(Changes(before, Take(m.memory)), Lines{"* " + std::string(kFolder) + " access " +
+                                                   "inherited -> machine-wide"});
   for (const std::string& refused : {kHklm + k2010, kAcad2010 + "Fonts\\Zelvar_HZ.shx",
                                     kAcad2008 + "Drv\\pdfplot9.hdi"}) {
     EXPECT_NE(error.find(refused.substr(refused.find('\\'))), std::string::npos) << error;
   }
+}
+
+TEST_F(Deploy, MachineRegistersNothingForAFolderItCannotClose) {
+  m.memory.files.DenyWrites(kFolder);
+  const auto before = Take(m.memory);
+  EXPECT_EQ(Run("machine"), 1);
+  EXPECT_EQ(Changes(before, Take(m.memory)), Lines{});
+  EXPECT_NE(error.find(std::string("refused: access of ") + kFolder), std::string::npos) << error;
 }
 
 const std::string kHkcu = "HKCU\\SOFTWARE\\Autodesk\\AutoCAD\\";
@@ -127,6 +138,7 @@ TEST_F(Deploy, RemoveTakesBackWhatMachineAndUserWroteButTheSettings) {
                    "~ value HKCU\\" + std::string(uninstall_test::kProfile2010) + " [TRUSTEDPATHS]",
                    "+ " + kAcad2008 + "Fonts\\Zelvar_EN.shx", "+ " + kAcad2008 + "Fonts\\Zelvar_HZ.shx",
                    "+ " + kAcad2010 + "Fonts\\Zelvar_EN.shx", "+ " + kAcad2010 + "Fonts\\Zelvar_HZ.shx",
+                   "* " + std::string(kFolder) + " access inherited -> machine-wide",  // goes next
                    "+ " + kAppData, "+ " + kAppData + "\\Zelvar.Ini"}));
 }
 
