@@ -32,7 +32,7 @@ std::string ClosingNotice(const ClosingProblems& problems) {
   };
   if (!problems.protectionError.empty()) {
     paragraph(discovery::FormatText(ansi::BuiltIn(kProtectionFormat),
-                                    problems.productFolder.c_str(),
+                                    problems.unprotectedFolder.c_str(),
                                     problems.protectionError.c_str()));
   }
   if (!problems.recordError.empty()) {

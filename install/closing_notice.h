@@ -10,7 +10,8 @@ namespace install {
 struct ClosingProblems {
   std::string productFolder;
   // The system's texts of the errors, empty where nothing failed.
-  std::string protectionError;  // the product folder kept the DACL it inherited
+  std::string protectionError;  // `unprotectedFolder` kept the DACL it inherited
+  std::string unprotectedFolder;
   std::string recordError;      // the record of installed files could not be written
   std::string entryError;       // installed apps refused the entry
   std::string activeSetupError;  // Active Setup refused the component for the other users

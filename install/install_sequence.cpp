@@ -53,6 +53,7 @@ InstallReport Install(platform::Platform platform, discovery::InstallationInvent
   }
   if (copied.protectionError != 0) {
     report.problems.protectionError = platform.files.ErrorText(copied.protectionError);
+    report.problems.unprotectedFolder = copied.unprotectedFolder;
   }
   if (copied.recordError != 0) {
     report.problems.recordError = platform.files.ErrorText(copied.recordError);

@@ -165,6 +165,7 @@ void MakeProductFolder(platform::Platform platform, const std::string& productFo
   for (const std::string& level : closed) {
     if (!platform.files.ProtectFolder(level.c_str(), access) && outcome.protectionError == 0) {
       outcome.protectionError = platform.files.LastError();
+      outcome.unprotectedFolder = level;
     }
   }
 }

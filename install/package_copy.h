@@ -32,7 +32,9 @@ struct PackageCopyJob {
 struct PackageCopyOutcome {
   // The files of the product folder that the setup put there, as its record now holds them.
   InstallRecord record;
-  // Where SetNamedSecurityInfoA refused the product folder its protected DACL: the error.
+  // Where SetNamedSecurityInfoA refused a folder its protected DACL (the product folder, or a
+  // folder made above it): the first such folder and the error.
+  std::string unprotectedFolder;
   std::uint32_t protectionError = 0;
   // Where the record could not be written after a copy: the error.
   std::uint32_t recordError = 0;

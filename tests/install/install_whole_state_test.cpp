@@ -173,6 +173,11 @@ bool StartsWith(std::string_view text, std::string_view head) {
   return text.substr(0, head.size()) == head;
 }
 
+bool Shows(const Machine& m, std::string_view head) {
+  return std::any_of(m.user.shown.begin(), m.user.shown.end(),
+                     [&](const std::string& text) { return StartsWith(text, head); });
+}
+
 // The path part of a change line: "+ C:\a" -> "C:\a"; "* C:\a attributes ..." -> "C:\a".
 std::string FilePathOf(const std::string& line) {
   std::string path = line.substr(2);
@@ -343,6 +348,14 @@ TEST(InstallWholeState, TheLevelsItMakesAreClosedAsTheProductFolderIs) {
           << level;
     }
   }
+  // A level that stays open is named, not the product folder below it.
+  Machine m;
+  m.typed = "D:\\CAD\\插件";
+  m.memory.files.SetWriteHook([](const std::string& source, const std::string& destination) {
+    return source != platform::MemoryFileSystem::kFolderProtection || destination != "D:\\CAD";
+  });
+  m.Install();
+  EXPECT_TRUE(Shows(m, "未能限制安装文件夹 D:\\CAD 的访问权限")) << testing::PrintToString(m.user.shown);
 }
 
 TEST(InstallWholeState, WithoutAdministratorRightsOnlyTheUsersOwnPlacesChange) {
@@ -432,11 +445,6 @@ Expect ForRegistryWrite(const platform::RegistryWrite& write) {
     return Expect::Nothing;
   }
   return Expect::Notice;
-}
-
-bool Shows(const Machine& m, std::string_view head) {
-  return std::any_of(m.user.shown.begin(), m.user.shown.end(),
-                     [&](const std::string& text) { return StartsWith(text, head); });
 }
 
 // Without administrator rights the notice comes whatever else fails.
