@@ -71,9 +71,18 @@ void ReportError(MSIHANDLE install, const std::string& text) {
 
 extern "C" __declspec(dllexport) UINT __stdcall CheckDeployArguments(MSIHANDLE install) {
   app::UseAnsiCodePage();
+  const std::string folder = Property(install, "INSTALLFOLDER");
+  // The deferred action runs the tool through cmd.exe, which would put a variable's value in
+  // place of a %NAME% in the folder: the tool would be told of another folder than the one
+  // installed. '%' is no trail byte in any code page the package meets.
+  if (folder.find('%') != std::string::npos) {
+    ReportError(install, "zelvar-deploy: INSTALLFOLDER " + folder +
+                             " holds '%', which the installation cannot pass on unchanged");
+    return ERROR_INSTALL_FAILURE;
+  }
   // "\." as the deferred action passes it: a quoted folder ending in "\" would escape its quote.
-  const std::vector<std::string> args{"machine", "--folder", Property(install, "INSTALLFOLDER") + ".",
-                                      "--releases", Property(install, "RELEASES")};
+  const std::vector<std::string> args{"machine", "--folder", folder + ".", "--releases",
+                                      Property(install, "RELEASES")};
   deploy::DeployCommand command;
   std::string error;
   if (deploy::ParseCommandLine(args, command, error)) return ERROR_SUCCESS;

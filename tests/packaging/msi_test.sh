@@ -145,7 +145,7 @@ changes_within removed.txt
 
 # Bad properties: refused with the tool's message in the log, before anything changes.
 begin bad-properties
-for property in RELEASES=abc INSTALLFOLDER=Zelvar; do
+for property in RELEASES=abc INSTALLFOLDER=Zelvar 'INSTALLFOLDER=C:\%WINDIR%\Zelvar批打印软件'; do
   msiexec 1603 /i "$(windows_path "$package")" "$property"
   grep -aq '^zelvar-deploy: ' "$work/$scenario.msi.log" || fail "$property: no message of the tool in the log"
 done
