@@ -24,6 +24,11 @@ constexpr std::size_t kShownLeftovers = 10;
 
 }  // namespace
 
+std::string FolderLeftOpenText(const std::string& folder, const std::string& errorText) {
+  return discovery::FormatText(ansi::BuiltIn(kProtectionFormat), folder.c_str(),
+                               errorText.c_str());
+}
+
 std::string ClosingNotice(const ClosingProblems& problems) {
   std::string text;
   const auto paragraph = [&](const std::string& part) {
@@ -31,9 +36,7 @@ std::string ClosingNotice(const ClosingProblems& problems) {
     text += part;
   };
   if (!problems.protectionError.empty()) {
-    paragraph(discovery::FormatText(ansi::BuiltIn(kProtectionFormat),
-                                    problems.unprotectedFolder.c_str(),
-                                    problems.protectionError.c_str()));
+    paragraph(FolderLeftOpenText(problems.unprotectedFolder, problems.protectionError));
   }
   if (!problems.recordError.empty()) {
     paragraph(discovery::FormatText(ansi::BuiltIn(kRecordFormat), problems.productFolder.c_str(),

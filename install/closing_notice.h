@@ -27,6 +27,9 @@ struct ClosingProblems {
   }
 };
 
+// The paragraph for a folder that kept the entries it inherited, with the system's text.
+std::string FolderLeftOpenText(const std::string& folder, const std::string& errorText);
+
 // The notice, one paragraph per problem; empty when there is none.
 std::string ClosingNotice(const ClosingProblems& problems);
 

@@ -147,11 +147,9 @@ CopyOutcome CopyOneFile(platform::Platform platform, PackagePrompts& prompts,
   return outcome;
 }
 
-// The product folder, with any folder above it that is missing, closed to other users. A level
-// made here above the product folder is closed too: it would take the entries of the folder it
-// is made in, and on a system drive those let any user rename it ("Authenticated Users" may
-// modify what is made below C:\) and put a folder of their own with the same name in its place,
-// whose modules the registered AutoCAD then loads. Levels that were there are not ours to change.
+// The product folder, with any folder above it that is missing, closed to other users; so is
+// every level made here above it (see FolderLeftOpen). Levels that were there are not ours to
+// change.
 void MakeProductFolder(platform::Platform platform, const std::string& productFolder,
                        PackageCopyOutcome& outcome) {
   std::vector<std::string> closed;
@@ -159,15 +157,10 @@ void MakeProductFolder(platform::Platform platform, const std::string& productFo
     return;  // every copy into it then fails and is reported
   }
   if (closed.empty() || closed.back() != productFolder) closed.push_back(productFolder);
-  const platform::FolderAccess access = platform.processes.RunsAsAdministrator()
-                                            ? platform::FolderAccess::MachineWide
-                                            : platform::FolderAccess::CurrentUserOnly;
-  for (const std::string& level : closed) {
-    if (!platform.files.ProtectFolder(level.c_str(), access) && outcome.protectionError == 0) {
-      outcome.protectionError = platform.files.LastError();
-      outcome.unprotectedFolder = level;
-    }
-  }
+  const FolderLeftOpen open =
+      CloseFolders(platform.files, closed, AccessOfMadeFolders(platform.processes));
+  outcome.unprotectedFolder = open.folder;
+  outcome.protectionError = open.error;
 }
 
 void Record(platform::FileSystem& files, const std::string& productFolder,

@@ -56,6 +56,23 @@ bool FolderFitsTrustedPaths(const std::string& folder) {
   return folder.find(';') == std::string::npos;
 }
 
+platform::FolderAccess AccessOfMadeFolders(platform::ProcessList& processes) {
+  return processes.RunsAsAdministrator() ? platform::FolderAccess::MachineWide
+                                         : platform::FolderAccess::CurrentUserOnly;
+}
+
+FolderLeftOpen CloseFolders(platform::FileSystem& files, const std::vector<std::string>& folders,
+                            platform::FolderAccess access) {
+  FolderLeftOpen open;
+  for (const std::string& folder : folders) {
+    if (!files.ProtectFolder(folder.c_str(), access) && open.error == 0) {
+      open.error = files.LastError();
+      open.folder = folder;
+    }
+  }
+  return open;
+}
+
 bool MakeFolderLevels(platform::FileSystem& files, const std::string& folder,
                       std::vector<std::string>* made) {
   if (!IsAbsoluteFolder(folder) || !FolderCanBeMade(folder)) {

@@ -5,6 +5,7 @@
 
 #include "install/product_identity.h"
 #include "platform/file_system.h"
+#include "platform/platform.h"
 
 namespace install {
 
@@ -29,5 +30,25 @@ bool FolderFitsTrustedPaths(const std::string& folder);
 // afterwards. `made`, where given, receives the levels this call made, from the top down.
 bool MakeFolderLevels(platform::FileSystem& files, const std::string& folder,
                       std::vector<std::string>* made = nullptr);
+
+// The entries a folder made for the product gets, which match where the registration goes:
+// with administrator rights every user may read and run it, without them it is the current
+// user's alone.
+platform::FolderAccess AccessOfMadeFolders(platform::ProcessList& processes);
+
+// A folder the setup made, or the product folder, kept the entries it inherited: the first
+// one Windows refused, with the error. Made above the product folder, it would keep those of
+// the folder it was made in, and on a system drive they let any user rename it
+// ("Authenticated Users" may modify what is made below C:\) and put a folder of their own with
+// the same name in its place, whose modules the registered AutoCAD then loads.
+struct FolderLeftOpen {
+  std::string folder;
+  std::uint32_t error = 0;
+};
+
+// Gives each of `folders` the entries of `access`, with SetNamedSecurityInfoA's protection
+// from what is above; every one is tried.
+FolderLeftOpen CloseFolders(platform::FileSystem& files, const std::vector<std::string>& folders,
+                            platform::FolderAccess access);
 
 }  // namespace install

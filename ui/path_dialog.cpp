@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "install/product_folder.h"
 #include "ui/logic/folder_path_checks.h"
 #include "ui/win_app.h"
 #include "ui/window_dpi.h"
@@ -71,7 +72,8 @@ CPathDialog::CPathDialog(const platform::Platform& platform, platform::MessageBo
       initialPath(initialFolder),
       owner(SafeOwner(parent)),
       files_(platform.files),
-      messages_(messages) {
+      messages_(messages),
+      madeAccess_(install::AccessOfMadeFolders(platform.processes)) {
   subclass.pathDialog = this;
   browseInfo.hwndOwner = owner;
   browseInfo.pidlRoot = nullptr;
@@ -214,7 +216,8 @@ void CPathDialogSub::OnOkClicked() {
   // The browser is the active window now; the messages are modal to it.
   const FolderMessages messages{dialog.messages_, reinterpret_cast<platform::WindowRef>(m_hWnd),
                                 ApplicationTitle()};
-  if (MakeSureFolderExists(dialog.files_, messages, typed.c_str()) != FolderOk ||
+  if (MakeSureFolderExists(dialog.files_, messages, typed.c_str(), dialog.madeAccess_) !=
+          FolderOk ||
       typed.size() >= sizeof dialog.pathName) {
     ::SetFocus(pathBox.GetSafeHwnd());
     return;

@@ -82,6 +82,8 @@ class CPathDialog {
 
   platform::FileSystem& files_;
   platform::MessageBoxes& messages_;
+  // What the folders the chooser makes get: those the installation makes get the same.
+  platform::FolderAccess madeAccess_;
 };
 
 }  // namespace ui

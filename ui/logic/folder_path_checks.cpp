@@ -1,7 +1,10 @@
 #include "ui/logic/folder_path_checks.h"
 
 #include <string>
+#include <vector>
 
+#include "install/closing_notice.h"
+#include "install/product_folder.h"
 #include "platform/ansi_text.h"
 
 namespace ui {
@@ -61,6 +64,17 @@ void Report(const FolderMessages& messages, const char* path, int result) {
                       platform::mb::kOk | platform::mb::kIconExclamation);
 }
 
+// The levels of a path of the right form that do not exist yet, from the top down.
+std::vector<std::string> MissingLevels(platform::FileSystem& files, std::string_view path) {
+  std::vector<std::string> missing;
+  for (std::size_t end = NextSeparator(path, 3);; end = NextSeparator(path, end + 1)) {
+    const std::string level(path.substr(0, end));
+    if (files.Access(level.c_str(), 0) != 0) missing.push_back(level);
+    if (end >= path.size()) break;
+  }
+  return missing;
+}
+
 }  // namespace
 
 int IsValidFolderName(std::string_view name) {
@@ -106,7 +120,7 @@ int CheckFolderPath(platform::FileSystem& files, const char* path, bool checkOnl
 }
 
 int MakeSureFolderExists(platform::FileSystem& files, const FolderMessages& messages,
-                         const char* path) {
+                         const char* path, platform::FolderAccess madeAccess) {
   int result = CheckFolderPath(files, path, true);
   if (result != FolderOk) {
     Report(messages, path, result);
@@ -122,8 +136,22 @@ int MakeSureFolderExists(platform::FileSystem& files, const FolderMessages& mess
     return FolderDeclined;
   }
 
+  const std::vector<std::string> missing = MissingLevels(files, path);
   result = CheckFolderPath(files, path, false);
   if (result != FolderOk) Report(messages, path, result);
+  if (madeAccess != platform::FolderAccess::Inherited) {
+    std::vector<std::string> made;
+    for (const std::string& level : missing) {
+      if (files.Access(level.c_str(), 0) == 0) made.push_back(level);
+    }
+    const install::FolderLeftOpen open = install::CloseFolders(files, made, madeAccess);
+    if (open.error != 0) {
+      const std::string text =
+          install::FolderLeftOpenText(open.folder, files.ErrorText(open.error));
+      messages.boxes.Show(messages.owner, text.c_str(), messages.caption,
+                          platform::mb::kOk | platform::mb::kIconExclamation);
+    }
+  }
   return result;
 }
 

@@ -47,7 +47,11 @@ int CheckFolderPath(platform::FileSystem& files, const char* path, bool checkOnl
 // counts) is FolderOk at once; a missing one is offered for creation (Yes / No) and created
 // after Yes. An invalid form and a failed creation are reported in a message box; a No
 // answers FolderDeclined without one.
+//
+// The folders it makes get the entries of `madeAccess` (Inherited leaves them as made), as
+// the installation's own do; where Windows refuses, a message says which folder stayed open.
 int MakeSureFolderExists(platform::FileSystem& files, const FolderMessages& messages,
-                         const char* path);
+                         const char* path,
+                         platform::FolderAccess madeAccess = platform::FolderAccess::Inherited);
 
 }  // namespace ui

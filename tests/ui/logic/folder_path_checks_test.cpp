@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "install/closing_notice.h"
 #include "platform/ansi_text.h"
 #include "platform/memory/memory_platform.h"
 
@@ -262,6 +263,25 @@ TEST_F(MakeSureFolderExistsTest, YesCreatesTheWholePathAfterOneQuestion) {
   EXPECT_EQ(Shown()[0].flags, 0x24u);
   EXPECT_THAT(platform::DescribeChanges(before, memory.files.Snapshot()),
               ElementsAre("+ C:\\new1", "+ C:\\new1\\new2"));
+}
+
+// As the installation's own: a folder made with the drive's entries could be renamed by any
+// user, and one of theirs put in its place.
+TEST_F(MakeSureFolderExistsTest, TheFoldersItMakesAreClosedAndOneLeftOpenIsNamed) {
+  ASSERT_TRUE(memory.files.AddFolder("C:\\old"));
+  memory.files.SetWriteHook([](const std::string& source, const std::string& destination) {
+    return source != platform::MemoryFileSystem::kFolderProtection ||
+           destination != "C:\\old\\a\\b";
+  });
+  memory.messages.QueueAnswer(platform::mb::kIdYes);
+  EXPECT_EQ(ui::MakeSureFolderExists(memory.files, messages, "C:\\old\\a\\b",
+                                     platform::FolderAccess::MachineWide),
+            FolderOk);
+  EXPECT_EQ(memory.files.FolderAccessOf("C:\\old"), platform::FolderAccess::Inherited);
+  EXPECT_EQ(memory.files.FolderAccessOf("C:\\old\\a"), platform::FolderAccess::MachineWide);
+  ASSERT_EQ(Shown().size(), 2u);
+  const std::string denied = memory.files.ErrorText(platform::fs_error::kAccessDenied);
+  EXPECT_EQ(Shown()[1].text, install::FolderLeftOpenText("C:\\old\\a\\b", denied));
 }
 
 TEST_F(MakeSureFolderExistsTest, NoCreatesNothingAndSaysNothingMore) {
